@@ -1,0 +1,43 @@
+// Files, folders and asset paths.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class FileType { None = 0, File = 1, Directory = 2 };
+
+// Whole-file text reads and writes in UTF-8. A missing or unreadable file reads as "".
+std::string LoadString(std::string_view path);
+// Returns false when the file cannot be read (to tell a missing file from an empty one).
+std::optional<std::string> TryLoadString(std::string_view path);
+bool SaveString(std::string_view text, std::string_view path);
+bool DeleteFile(std::string_view path);
+bool RenameFile(std::string_view from, std::string_view to);
+FileType GetFileType(std::string_view path);
+// The extension with its dot ("png" of "a/b.png" is ".png"); "" when there is none.
+std::string ExtractExt(std::string_view path);
+std::string StripExt(std::string_view path);
+std::string ExtractDir(std::string_view path);
+
+// The user's home folder: USERPROFILE when set, else HOME, else the password
+// database; backslashes turned into slashes, "/" appended.
+std::string HomeDir();
+// The folder of the running executable, "/" appended.
+std::string AppDir();
+// The assets folder beside the executable, "/" appended. Tests may override it.
+std::string AssetsDir();
+void SetAssetsDir(std::string_view dir);
+// Resolves "asset::" paths into the assets folder; every other path is returned unchanged.
+std::string RealPath(std::string_view path);
+// True for "/x" and "C:/x" (and "C:\x").
+bool IsAbsolutePath(std::string_view path);
+
+using Json = nlohmann::json;
+// Parses a JSON text; nullopt with a message when it is malformed.
+std::optional<Json> ParseJson(std::string_view text, std::string* error = nullptr);
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+// Helpers shared by the tests of every layer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/app.h"
+#include "platform/canvas.h"
+#include "platform/image.h"
+#include "platform/types.h"
+
+namespace testsupport {
+
+// The process's application object, made on first use: SDL with the
+// offscreen video driver and a GL context with no visible window.
+platform::AppInstance& App();
+
+// A render-target image with a canvas drawing into it, cleared to the colour.
+struct Target {
+    std::shared_ptr<platform::Image> image;
+    std::unique_ptr<platform::Canvas> canvas;
+    // Flushes the canvas and reads the pixel back as 0xAARRGGBB.
+    std::uint32_t Pixel(int x, int y);
+};
+Target MakeTarget(int width, int height, platform::Color clear = platform::Color::Black());
+
+// Whether every channel of argb lies within tolerance (0-255) of the colour.
+bool Near(std::uint32_t argb, platform::Color expected, int tolerance = 3);
+std::string Describe(std::uint32_t argb);
+
+// A new empty folder under the system's temporary folder, "/" appended.
+std::string TempDir();
+
+// The assets folder of the source tree and the folder of test data files.
+std::string AssetsDir();
+
+}  // namespace testsupport
