@@ -1,0 +1,187 @@
+// Files, folders and asset paths. Every function that touches the disk
+// resolves "asset::" paths first, so callers can pass them straight through.
+#include "platform/files.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kAssetPrefix = "asset::";
+
+std::string& AssetsOverride() {
+    static std::string dir;
+    return dir;
+}
+
+std::string WithSlash(std::string dir) {
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+std::string Slashes(std::string path) {
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+// Index of the last path separator, or npos.
+std::size_t LastSeparator(std::string_view path) { return path.find_last_of("/\\"); }
+
+// Index of the extension's dot within the last path component, or npos.
+std::size_t ExtensionDot(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos) return dot;
+    const std::size_t separator = LastSeparator(path);
+    if (separator != std::string_view::npos && separator > dot) return std::string_view::npos;
+    return dot;
+}
+
+fs::path DiskPath(std::string_view path) { return fs::path(RealPath(path)); }
+
+}  // namespace
+
+std::optional<std::string> TryLoadString(std::string_view path) {
+    std::ifstream in(DiskPath(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return text;
+}
+
+std::string LoadString(std::string_view path) { return TryLoadString(path).value_or(std::string()); }
+
+bool SaveString(std::string_view text, std::string_view path) {
+    // Write beside the target and rename over it, so a failed or interrupted
+    // write never leaves a half-written file where the old one was.
+    const fs::path target = DiskPath(path);
+    fs::path temp = target;
+    temp += ".tmp-" + std::to_string(::getpid());
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    fs::rename(temp, target, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteFile(std::string_view path) {
+    const fs::path disk = DiskPath(path);
+    std::error_code error;
+    // Only files: a folder is never removed through this call.
+    if (fs::is_directory(fs::symlink_status(disk, error))) return false;
+    return fs::remove(disk, error) && !error;
+}
+
+bool RenameFile(std::string_view from, std::string_view to) {
+    std::error_code error;
+    fs::rename(DiskPath(from), DiskPath(to), error);
+    return !error;
+}
+
+FileType GetFileType(std::string_view path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(DiskPath(path), error);
+    if (error) return FileType::None;
+    if (fs::is_directory(status)) return FileType::Directory;
+    if (fs::exists(status)) return FileType::File;
+    return FileType::None;
+}
+
+std::string ExtractExt(std::string_view path) {
+    const std::size_t dot = ExtensionDot(path);
+    return dot == std::string_view::npos ? std::string() : std::string(path.substr(dot));
+}
+
+std::string StripExt(std::string_view path) {
+    const std::size_t dot = ExtensionDot(path);
+    return std::string(dot == std::string_view::npos ? path : path.substr(0, dot));
+}
+
+std::string ExtractDir(std::string_view path) {
+    const std::size_t separator = LastSeparator(path);
+    return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
+}
+
+std::string HomeDir() {
+    for (const char* variable : {"USERPROFILE", "HOME"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') return WithSlash(Slashes(value));
+    }
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* result = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &result) == 0 && result != nullptr &&
+        result->pw_dir != nullptr && *result->pw_dir != '\0') {
+        return WithSlash(Slashes(result->pw_dir));
+    }
+    // No home folder at all: the working folder is the least surprising place.
+    return "./";
+}
+
+std::string AppDir() {
+    std::error_code error;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (!error && exe.has_parent_path()) return WithSlash(exe.parent_path().string());
+    const fs::path current = fs::current_path(error);
+    return error ? std::string("./") : WithSlash(current.string());
+}
+
+std::string AssetsDir() {
+    if (!AssetsOverride().empty()) return AssetsOverride();
+    const char* fromEnvironment = std::getenv("ZANDROVIA_ASSETS");
+    if (fromEnvironment != nullptr && *fromEnvironment != '\0') return WithSlash(Slashes(fromEnvironment));
+    return AppDir() + "assets/";
+}
+
+void SetAssetsDir(std::string_view dir) {
+    AssetsOverride() = dir.empty() ? std::string() : WithSlash(Slashes(std::string(dir)));
+}
+
+bool IsAbsolutePath(std::string_view path) {
+    if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return true;
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    return path.size() >= 2 && isLetter(path[0]) && path[1] == ':';
+}
+
+std::string RealPath(std::string_view path) {
+    if (!path.starts_with(kAssetPrefix)) return std::string(path);
+    const std::string_view rest = path.substr(kAssetPrefix.size());
+    if (IsAbsolutePath(rest)) return std::string(rest);
+    return AssetsDir() + std::string(rest);
+}
+
+std::optional<Json> ParseJson(std::string_view text, std::string* error) {
+    try {
+        return Json::parse(text.begin(), text.end());
+    } catch (const Json::exception& e) {
+        if (error != nullptr) *error = e.what();
+        return std::nullopt;
+    }
+}
+
+}  // namespace platform
