@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/alhandle.h"
+
 namespace platform {
 
 class Channel;
@@ -28,16 +30,19 @@ public:
     float Duration() const { return sampleRate_ ? float(Frames()) / float(sampleRate_) : 0.0f; }
     const std::vector<std::int16_t>& Samples() const { return samples_; }
 
-    // Plays once or looped on a new channel.
+    // Plays once or looped on a new channel. The channel plays to its end
+    // even when the caller drops it. A sound that is not held by a shared_ptr
+    // cannot be kept alive by its channel and does not play.
     std::shared_ptr<Channel> Play(bool loop = false);
 
+    // The OpenAL buffer of the samples, made on first use; 0 when sound is off.
     unsigned AlBuffer();
 
 private:
     std::vector<std::int16_t> samples_;
     int channels_ = 0;
     int sampleRate_ = 0;
-    unsigned buffer_ = 0;
+    al::Buffer buffer_;
 };
 
 class Channel {
@@ -51,7 +56,8 @@ public:
     // 0 to 1 (clamped).
     float Volume() const { return volume_; }
     void Volume(float volume);
-    // -1 left to 1 right (clamped).
+    // -1 left to 1 right (clamped). Only mono sounds can be panned: OpenAL
+    // places a mono source in space but plays stereo data as it is.
     float Pan() const { return pan_; }
     void Pan(float pan);
     // Playback speed (1 normal); not clamped beyond what the device needs.
@@ -61,11 +67,16 @@ public:
     bool Paused() const { return paused_; }
     void Paused(bool paused);
     void Stop();
+    // Whether the channel is sounding now (false while paused or after its end).
     bool Playing() const;
 
 private:
+    void Apply();
+
+    // Declared before the source so the source (which holds the sound's
+    // buffer) is freed first.
     std::shared_ptr<Sound> sound_;
-    unsigned source_ = 0;
+    al::Source source_;
     float volume_ = 1;
     float pan_ = 0;
     float rate_ = 1;
@@ -77,7 +88,10 @@ class AudioDevice {
 public:
     // Opens the default device; prints one line and stays silent when it cannot.
     bool Open();
+    // Stops every channel and closes the device; sounds and channels that
+    // outlive it keep working silently.
     void Close();
+    ~AudioDevice();
     bool Available() const { return device_ != nullptr; }
     static AudioDevice& Instance();
 

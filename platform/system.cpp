@@ -1,0 +1,98 @@
+// Operating-system services: external programs, the browser and the locale.
+// Programs are started with posix_spawn and an argument vector, never through
+// a shell, so no character of an argument is ever interpreted.
+#include "platform/system.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/files.h"
+
+extern char** environ;
+
+namespace platform {
+namespace {
+
+// Starts program (looked up on PATH when it holds no slash) with args; the
+// child's standard output goes to outputPath when that is set. Returns the
+// child's id, or -1 when it could not be started.
+pid_t Spawn(const std::string& program, const std::vector<std::string>& args, const std::string& outputPath) {
+    if (program.empty()) return -1;
+    std::vector<char*> argv;
+    argv.reserve(args.size() + 2);
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0) return -1;
+    if (!outputPath.empty() &&
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return -1;
+    }
+    pid_t pid = -1;
+    // glibc reports a failed exec (missing program, no permission, an output
+    // file that cannot be opened) as the result of posix_spawnp itself.
+    const int result = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return result == 0 ? pid : -1;
+}
+
+// Waits for the child; its exit code, 128 + the signal when a signal ended it.
+int Wait(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+}  // namespace
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& outputPath) {
+    const pid_t pid = Spawn(RealPath(program), args, outputPath.empty() ? outputPath : RealPath(outputPath));
+    return pid < 0 ? -1 : Wait(pid);
+}
+
+bool OpenUrl(const std::string& url) {
+    // A URL starting with "-" would be read as an option by the opener.
+    if (url.empty() || url.front() == '-') return false;
+    const pid_t pid = Spawn("xdg-open", {url}, "");
+    if (pid < 0) return false;
+    // The opener may run as long as the browser does; a detached thread reaps
+    // it so it never stays behind as a zombie and the caller never waits.
+    std::thread([pid] { Wait(pid); }).detach();
+    return true;
+}
+
+std::string LocaleName() {
+    std::string name;
+    if (const char* set = std::setlocale(LC_ALL, ""); set != nullptr) name = set;
+    if (name.empty() || name == "C" || name == "POSIX") {
+        name.clear();
+        for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+            const char* value = std::getenv(variable);
+            if (value != nullptr && *value != '\0') {
+                name = value;
+                break;
+            }
+        }
+        if (name.empty()) name = "C";
+    }
+    // Number text must stay the same whatever the user's locale is.
+    std::setlocale(LC_NUMERIC, "C");
+    return name;
+}
+
+}  // namespace platform
