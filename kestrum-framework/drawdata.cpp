@@ -1,0 +1,82 @@
+// Draw data and draw sets.
+#include "kestrum-framework/drawdata.h"
+
+#include <algorithm>
+
+#include "kestrum-framework/contentmanager.h"
+
+namespace kestrum::framework::drawdata {
+
+namespace {
+
+// The record of a slot, made on first request; the grid grows to hold it.
+template <typename Record>
+std::shared_ptr<Record> EntryAt(arrays::Array2D<std::shared_ptr<Record>>& entries, int col, int row) {
+    if (col < 0 || row < 0) return nullptr;
+    entries = arrays::ExpandArray(std::move(entries), col + 1, row + 1);
+    std::shared_ptr<Record>& slot = entries(col, row);
+    if (!slot) slot = std::make_shared<Record>();
+    return slot;
+}
+
+}  // namespace
+
+void DrawData::Apply(platform::Canvas& canvas, float x, float y, float width, float height, float rotation,
+                     float handleX, float handleY, platform::Color color) const {
+    canvas.Translate(x, y);
+    canvas.Translate(Offset.x, Offset.y);
+    canvas.Scale(Scale.x, Scale.y);
+    canvas.Rotate(rotation);
+    canvas.Translate(-width * handleX, -height * handleY);
+    canvas.BlendMode(BlendMode);
+    canvas.Color(Color * color);
+}
+
+void DrawSet::ApplyOffset(platform::Canvas& canvas) const { canvas.Translate(Offset.x, Offset.y); }
+
+ImageSet::ImageSet() : Entries(1, 1) {}
+
+std::shared_ptr<ImageData> ImageSet::DrawData(int col, int row) { return EntryAt(Entries, col, row); }
+
+int ImageSet::Frames() const { return Entries.Rows(); }
+
+float ImageSet::Width() const {
+    if (__Width != 0) return __Width;
+    int widest = 0;
+    for (int c = 0; c < Entries.Columns(); ++c) {
+        for (int r = 0; r < Entries.Rows(); ++r) {
+            const auto& entry = Entries(c, r);
+            if (entry && entry->Image) widest = std::max(widest, entry->Image->Width());
+        }
+    }
+    return static_cast<float>(widest);
+}
+
+float ImageSet::Height() const {
+    if (__Height != 0) return __Height;
+    int highest = 0;
+    for (int c = 0; c < Entries.Columns(); ++c) {
+        for (int r = 0; r < Entries.Rows(); ++r) {
+            const auto& entry = Entries(c, r);
+            if (entry && entry->Image) highest = std::max(highest, entry->Image->Height());
+        }
+    }
+    return static_cast<float>(highest);
+}
+
+TextSet::TextSet() : Font(NullFont(nullptr)), Entries(1, 1) {}
+
+std::shared_ptr<TextData> TextSet::DrawData(int col, int row) { return EntryAt(Entries, col, row); }
+
+float TextSet::Width() const {
+    if (__Width != 0) return __Width;
+    if (Text.empty() || !Font) return 0;
+    return Font->TextWidth(Text);
+}
+
+float TextSet::Height() const {
+    if (__Height != 0) return __Height;
+    return Font ? Font->Height() : 0;
+}
+
+}  // namespace kestrum::framework::drawdata
