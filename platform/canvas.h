@@ -28,6 +28,7 @@ constexpr int Multiply = 4;
 }  // namespace BlendMode
 
 class Renderer;
+struct BatchState;
 
 class Canvas {
 public:
@@ -113,8 +114,17 @@ public:
     const std::shared_ptr<Image>& RenderTarget() const { return target_; }
 
 private:
-    void AddQuad(Texture* texture, Shader* shader, const Vec2f corners[4], const Vec2f uv[4], platform::Color color);
-    void AddTriangles(const std::vector<Vec2f>& points);
+    struct LightBuffers;
+    // The batch state of the next quad: into the target, or while lighting
+    // into the diffuse buffer (or the light buffer when lightBuffer is set).
+    BatchState CurrentState(int blend, bool lightBuffer = false) const;
+    void AddQuad(const std::shared_ptr<Texture>& texture, BatchState state, const Vec2f corners[4],
+                 const Vec2f uv[4], platform::Color color);
+    // A fan of triangles around points[0], in drawing coordinates.
+    void AddFan(const std::vector<Vec2f>& points);
+    // The source rectangle (texture pixels) of the image's texture over the box (x0, y0)-(x1, y1).
+    void DrawImageQuad(const Image& image, const AffineMat3f& matrix, Rectf box, Rectf source,
+                       const BatchState& state, platform::Color color);
 
     std::shared_ptr<Image> target_;
     int width_ = 0;
@@ -128,6 +138,7 @@ private:
     Recti scissor_;
     platform::Color ambient_{0, 0, 0, 0};
     bool lighting_ = false;
+    std::unique_ptr<LightBuffers> light_;
     std::unique_ptr<Renderer> renderer_;
 };
 

@@ -85,9 +85,13 @@ public:
 
     // GL objects, made on first use with a current GL context.
     unsigned GlTexture();
+    // Whether the texture has a GL object now (it is made on first draw).
+    bool Uploaded() const { return glTexture_ != 0; }
     unsigned GlFramebuffer();
-    // Regenerates mipmaps after the texture was drawn into.
+    // Marks the mipmaps for regeneration after the texture was drawn into.
     void Modified();
+    // Uploads the pixmap again on next use, after its pixels were changed.
+    void Update();
     // Releases the GL objects at once (they are made again if the texture is used).
     void Discard();
 
@@ -99,6 +103,8 @@ private:
     unsigned glTexture_ = 0;
     unsigned glFramebuffer_ = 0;
     bool mipmapsDirty_ = false;
+    bool reupload_ = false;
+    unsigned generation_ = 0;
     friend class Canvas;
 };
 

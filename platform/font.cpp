@@ -1,0 +1,174 @@
+// Font: FreeType glyphs rasterised into one atlas pixmap at load.
+#include "platform/font.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace platform {
+
+struct Font::Face {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    ~Face() {
+        if (face) FT_Done_Face(face);
+        if (library) FT_Done_FreeType(library);
+    }
+};
+
+namespace {
+
+// Latin-1 and the typographic marks German and English texts use.
+std::vector<char32_t> Repertoire() {
+    std::vector<char32_t> codes;
+    for (char32_t c = 0x20; c <= 0x7e; ++c) codes.push_back(c);
+    for (char32_t c = 0xa0; c <= 0xff; ++c) codes.push_back(c);
+    for (char32_t c : {0x152, 0x153, 0x160, 0x161, 0x178, 0x17d, 0x17e, 0x1e9e, 0x2013, 0x2014, 0x2018, 0x2019,
+                       0x201a, 0x201c, 0x201d, 0x201e, 0x2022, 0x2026, 0x2039, 0x203a, 0x20ac, 0x2122}) {
+        codes.push_back(c);
+    }
+    return codes;
+}
+
+struct Bitmap {
+    char32_t code = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> coverage;
+    Glyph glyph;
+};
+
+// Renders the glyph at the given index; false when FreeType cannot.
+bool Render(FT_Face face, FT_UInt index, float ascent, Bitmap& out) {
+    if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) != 0) return false;
+    const FT_GlyphSlot slot = face->glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    out.width = static_cast<int>(bitmap.width);
+    out.height = static_cast<int>(bitmap.rows);
+    out.coverage.resize(static_cast<std::size_t>(out.width) * out.height);
+    for (int y = 0; y < out.height; ++y) {
+        const unsigned char* row = bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
+        for (int x = 0; x < out.width; ++x) {
+            std::uint8_t value = row[x];
+            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) value = (row[x / 8] & (0x80 >> (x % 8))) ? 255 : 0;
+            out.coverage[static_cast<std::size_t>(y) * out.width + x] = value;
+        }
+    }
+    out.glyph.offset = {static_cast<float>(slot->bitmap_left), ascent - static_cast<float>(slot->bitmap_top)};
+    out.glyph.advance = static_cast<float>(slot->advance.x) / 64.0f;
+    return true;
+}
+
+}  // namespace
+
+Font::~Font() = default;
+
+std::shared_ptr<Font> Font::Load(std::string_view path, float size, Shader* shader, int textureFlags) {
+    if (!(size > 0) || size > 1000) return nullptr;
+    auto face = std::make_unique<Face>();
+    if (FT_Init_FreeType(&face->library) != 0) return nullptr;
+    const std::string file = RealPath(path);
+    if (FT_New_Face(face->library, file.c_str(), 0, &face->face) != 0) return nullptr;
+    FT_Face ft = face->face;
+    if (FT_Set_Char_Size(ft, 0, static_cast<FT_F26Dot6>(std::lround(size * 64)), 72, 72) != 0) return nullptr;
+
+    std::shared_ptr<Font> font(new Font());
+    font->size_ = size;
+    font->ascent_ = static_cast<float>(ft->size->metrics.ascender) / 64.0f;
+    font->height_ = static_cast<float>(ft->size->metrics.height) / 64.0f;
+    font->shader_ = shader ? shader : Shader::GetShader("font");
+
+    std::vector<Bitmap> bitmaps;
+    for (char32_t code : Repertoire()) {
+        const FT_UInt index = FT_Get_Char_Index(ft, code);
+        if (index == 0) continue;
+        Bitmap bitmap;
+        bitmap.code = code;
+        if (Render(ft, index, font->ascent_, bitmap)) bitmaps.push_back(std::move(bitmap));
+    }
+    // The fallback: the font's '?' or, lacking that, its missing-glyph box.
+    Bitmap fallback;
+    fallback.code = 0;
+    if (!Render(ft, FT_Get_Char_Index(ft, '?'), font->ascent_, fallback)) return nullptr;
+    bitmaps.push_back(std::move(fallback));
+
+    // Shelf packing, tallest first, with a gap so filtering never bleeds.
+    constexpr int gap = 2;
+    long area = 0;
+    for (const Bitmap& b : bitmaps) area += long(b.width + gap) * (b.height + gap);
+    int atlasWidth = 128;
+    while (long(atlasWidth) * atlasWidth < area * 2 && atlasWidth < 4096) atlasWidth *= 2;
+    std::vector<Bitmap*> order;
+    for (Bitmap& b : bitmaps) order.push_back(&b);
+    std::stable_sort(order.begin(), order.end(), [](const Bitmap* a, const Bitmap* b) { return a->height > b->height; });
+    int x = gap, y = gap, shelf = 0;
+    for (Bitmap* b : order) {
+        if (x + b->width + gap > atlasWidth) {
+            x = gap;
+            y += shelf + gap;
+            shelf = 0;
+        }
+        b->glyph.rect = {x, y, x + b->width, y + b->height};
+        x += b->width + gap;
+        shelf = std::max(shelf, b->height);
+    }
+    const int atlasHeight = y + shelf + gap;
+
+    auto pixmap = std::make_shared<Pixmap>(atlasWidth, atlasHeight);
+    for (const Bitmap& b : bitmaps) {
+        for (int row = 0; row < b.height; ++row) {
+            for (int col = 0; col < b.width; ++col) {
+                const std::uint32_t alpha = b.coverage[static_cast<std::size_t>(row) * b.width + col];
+                pixmap->SetPixelARGB(b.glyph.rect.min.x + col, b.glyph.rect.min.y + row, (alpha << 24) | 0xffffff);
+            }
+        }
+        if (b.code == 0) {
+            font->fallback_ = b.glyph;
+        } else {
+            font->glyphs_[b.code] = b.glyph;
+        }
+    }
+    font->atlas_ = std::make_shared<Image>(std::move(pixmap), textureFlags, font->shader_);
+    font->face_ = std::move(face);
+    return font;
+}
+
+float Font::TextWidth(std::string_view text) const {
+    float width = 0;
+    char32_t previous = 0;
+    for (char32_t code : ToUtf32(text)) {
+        if (code < 0x20) {
+            previous = 0;
+            continue;
+        }
+        if (previous) width += Kerning(previous, code);
+        width += GetGlyph(code)->advance;
+        previous = code;
+    }
+    return width;
+}
+
+bool Font::HasGlyph(char32_t code) const { return glyphs_.count(code) != 0; }
+
+const Glyph* Font::GetGlyph(char32_t code) const {
+    const auto it = glyphs_.find(code);
+    return it != glyphs_.end() ? &it->second : &fallback_;
+}
+
+float Font::Kerning(char32_t left, char32_t right) const {
+    if (!face_ || !FT_HAS_KERNING(face_->face)) return 0;
+    const FT_UInt a = FT_Get_Char_Index(face_->face, left), b = FT_Get_Char_Index(face_->face, right);
+    if (a == 0 || b == 0) return 0;
+    FT_Vector kerning{};
+    if (FT_Get_Kerning(face_->face, a, b, FT_KERNING_DEFAULT, &kerning) != 0) return 0;
+    return static_cast<float>(kerning.x) / 64.0f;
+}
+
+}  // namespace platform

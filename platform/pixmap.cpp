@@ -1,0 +1,81 @@
+// Pixmap: straight-alpha RGBA pixels in memory, loaded and saved through stb.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include <stb/stb_image.h>
+#include <stb/stb_image_write.h>
+
+#include "platform/files.h"
+#include "platform/image.h"
+
+namespace platform {
+
+namespace {
+
+std::uint8_t ToByte(float v) {
+    return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+}
+
+}  // namespace
+
+Pixmap::Pixmap(int width, int height)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4, 0) {}
+
+std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
+    const std::string file = RealPath(path);
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* data = stbi_load(file.c_str(), &width, &height, &channels, 4);
+    if (data == nullptr) return nullptr;
+    auto pixmap = std::make_shared<Pixmap>(width, height);
+    std::copy(data, data + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4,
+              pixmap->pixels_.begin());
+    stbi_image_free(data);
+    return pixmap;
+}
+
+std::uint32_t Pixmap::GetPixelARGB(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    const std::uint8_t* p = &pixels_[(static_cast<std::size_t>(y) * width_ + x) * 4];
+    return (std::uint32_t(p[3]) << 24) | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+}
+
+void Pixmap::SetPixelARGB(int x, int y, std::uint32_t argb) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    std::uint8_t* p = &pixels_[(static_cast<std::size_t>(y) * width_ + x) * 4];
+    p[0] = (argb >> 16) & 0xff;
+    p[1] = (argb >> 8) & 0xff;
+    p[2] = argb & 0xff;
+    p[3] = (argb >> 24) & 0xff;
+}
+
+Color Pixmap::GetPixel(int x, int y) const {
+    const std::uint32_t argb = GetPixelARGB(x, y);
+    return {((argb >> 16) & 0xff) / 255.0f, ((argb >> 8) & 0xff) / 255.0f, (argb & 0xff) / 255.0f,
+            (argb >> 24) / 255.0f};
+}
+
+void Pixmap::SetPixel(int x, int y, Color color) {
+    SetPixelARGB(x, y,
+                 (std::uint32_t(ToByte(color.a)) << 24) | (std::uint32_t(ToByte(color.r)) << 16) |
+                     (std::uint32_t(ToByte(color.g)) << 8) | ToByte(color.b));
+}
+
+void Pixmap::Clear(Color color) {
+    const std::uint8_t rgba[4] = {ToByte(color.r), ToByte(color.g), ToByte(color.b), ToByte(color.a)};
+    for (std::size_t i = 0; i < pixels_.size(); i += 4) std::copy(rgba, rgba + 4, &pixels_[i]);
+}
+
+bool Pixmap::Save(std::string_view path) const {
+    if (width_ == 0 || height_ == 0) return false;
+    const std::string file = RealPath(path);
+    return stbi_write_png(file.c_str(), width_, height_, 4, pixels_.data(), width_ * 4) != 0;
+}
+
+void Pixmap::Discard() {
+    width_ = height_ = 0;
+    std::vector<std::uint8_t>().swap(pixels_);
+}
+
+}  // namespace platform

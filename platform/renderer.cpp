@@ -1,0 +1,274 @@
+// The batched quad renderer: GL program, buffers and the flush.
+#include "platform/renderer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/gl.h"
+
+namespace platform {
+
+namespace {
+
+const char* const vertexSource = R"(#version 330 core
+layout(location = 0) in vec2 position;
+layout(location = 1) in vec2 uv;
+layout(location = 2) in vec4 color;
+uniform vec4 transform;
+out vec2 fragUv;
+out vec4 fragColor;
+void main() {
+    gl_Position = vec4(position * transform.xy + transform.zw, 0.0, 1.0);
+    fragUv = uv;
+    fragColor = color;
+}
+)";
+
+const char* const fragmentSource = R"(#version 330 core
+in vec2 fragUv;
+in vec4 fragColor;
+uniform sampler2D image;
+out vec4 outColor;
+void main() {
+    outColor = texture(image, fragUv) * fragColor;
+}
+)";
+
+// GL objects shared by every renderer, made on the first flush.
+struct Resources {
+    bool ready = false;
+    unsigned generation = 0;
+    GLuint program = 0;
+    GLint transform = -1;
+    GLuint vao = 0;
+    GLuint vbo = 0;
+    GLuint ebo = 0;
+};
+
+Resources resources;
+Renderer* pending = nullptr;
+
+GLuint Compile(GLenum type, const char* source) {
+    const GLuint shader = gl::CreateShader(type);
+    gl::ShaderSource(shader, 1, &source, nullptr);
+    gl::CompileShader(shader);
+    GLint ok = 0;
+    gl::GetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024] = {};
+        gl::GetShaderInfoLog(shader, sizeof log, nullptr, log);
+        std::printf("Shader compile failed: %s\n", log);
+    }
+    return shader;
+}
+
+bool EnsureResources() {
+    if (!gl::Available()) return false;
+    if (resources.ready && resources.generation == gl::Generation()) return true;
+    resources = Resources{};
+    resources.generation = gl::Generation();
+    const GLuint vs = Compile(GL_VERTEX_SHADER, vertexSource);
+    const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragmentSource);
+    resources.program = gl::CreateProgram();
+    gl::AttachShader(resources.program, vs);
+    gl::AttachShader(resources.program, fs);
+    gl::LinkProgram(resources.program);
+    gl::DeleteShader(vs);
+    gl::DeleteShader(fs);
+    GLint ok = 0;
+    gl::GetProgramiv(resources.program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        char log[1024] = {};
+        gl::GetProgramInfoLog(resources.program, sizeof log, nullptr, log);
+        std::printf("Shader link failed: %s\n", log);
+    }
+    gl::UseProgram(resources.program);
+    gl::Uniform1i(gl::GetUniformLocation(resources.program, "image"), 0);
+    resources.transform = gl::GetUniformLocation(resources.program, "transform");
+
+    gl::GenVertexArrays(1, &resources.vao);
+    gl::BindVertexArray(resources.vao);
+    gl::GenBuffers(1, &resources.vbo);
+    gl::BindBuffer(GL_ARRAY_BUFFER, resources.vbo);
+    gl::BufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * 4 * Renderer::MaxQuads, nullptr, GL_STREAM_DRAW);
+    gl::VertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, x)));
+    gl::VertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, u)));
+    gl::VertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex),
+                            reinterpret_cast<void*>(offsetof(Vertex, r)));
+    gl::EnableVertexAttribArray(0);
+    gl::EnableVertexAttribArray(1);
+    gl::EnableVertexAttribArray(2);
+
+    // Four vertices per quad, so MaxQuads * 4 - 1 must fit an unsigned short.
+    static_assert(Renderer::MaxQuads * 4 - 1 <= 0xffff);
+    std::vector<GLushort> indices(static_cast<std::size_t>(Renderer::MaxQuads) * 6);
+    for (int q = 0; q < Renderer::MaxQuads; ++q) {
+        const GLushort base = static_cast<GLushort>(q * 4);
+        const GLushort quad[6] = {base, GLushort(base + 1), GLushort(base + 2),
+                                  GLushort(base + 2), GLushort(base + 3), base};
+        std::copy(quad, quad + 6, indices.begin() + q * 6);
+    }
+    gl::GenBuffers(1, &resources.ebo);
+    gl::BindBuffer(GL_ELEMENT_ARRAY_BUFFER, resources.ebo);
+    gl::BufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLushort)),
+                   indices.data(), GL_STATIC_DRAW);
+    resources.ready = true;
+    return true;
+}
+
+// GL rows count from the bottom of the default framebuffer; render targets
+// are drawn upside down in GL terms so that their texture rows run from the
+// top like those of a loaded image.
+int GlY(const DrawTarget& target, const Recti& rect) {
+    return target.texture ? rect.min.y : target.height - rect.max.y;
+}
+
+Recti Intersect(const Recti& a, const Recti& b) {
+    Recti r{std::max(a.min.x, b.min.x), std::max(a.min.y, b.min.y), std::min(a.max.x, b.max.x),
+            std::min(a.max.y, b.max.y)};
+    if (r.Empty()) return {r.min.x, r.min.y, r.min.x, r.min.y};
+    return r;
+}
+
+// Binds the target's framebuffer; false when it cannot be drawn into.
+bool BindTarget(const DrawTarget& target) {
+    GLuint framebuffer = 0;
+    if (target.texture) {
+        framebuffer = target.texture->GlFramebuffer();
+        if (framebuffer == 0) return false;
+    }
+    gl::BindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    return true;
+}
+
+}  // namespace
+
+Renderer::~Renderer() {
+    Flush();
+    if (pending == this) pending = nullptr;
+}
+
+void Renderer::FlushPending() {
+    if (pending) pending->Flush();
+}
+
+void Renderer::ContextLost() { resources = Resources{}; }
+
+Vertex* Renderer::Reserve(const BatchState& state, const std::shared_ptr<Texture>& texture, int count) {
+    count = std::clamp(count, 1, MaxQuads);
+    if (pending && pending != this) pending->Flush();
+    if (!vertices_.empty() && (!(state == state_) || PendingQuads() + count > MaxQuads)) Flush();
+    if (vertices_.empty()) {
+        state_ = state;
+        texture_ = texture;
+        vertices_.reserve(1024);
+    }
+    pending = this;
+    const std::size_t first = vertices_.size();
+    vertices_.resize(first + static_cast<std::size_t>(count) * 4);
+    return &vertices_[first];
+}
+
+void Renderer::Apply(const BatchState& state) {
+    const Recti& vp = state.viewport;
+    gl::Viewport(vp.min.x, GlY(state.target, vp), vp.Width(), vp.Height());
+    if (state.scissor) {
+        const Recti clip = Intersect(state.scissorRect, vp);
+        gl::Enable(GL_SCISSOR_TEST);
+        gl::Scissor(clip.min.x, GlY(state.target, clip), clip.Width(), clip.Height());
+    } else {
+        gl::Disable(GL_SCISSOR_TEST);
+    }
+    switch (state.blend) {
+        case 1:
+            gl::Disable(GL_BLEND);
+            break;
+        case 3:
+            gl::Enable(GL_BLEND);
+            gl::BlendFunc(GL_ONE, GL_ONE);
+            break;
+        case 4:
+            gl::Enable(GL_BLEND);
+            gl::BlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
+            break;
+        case InternalBlend::MultiplyKeepAlpha:
+            gl::Enable(GL_BLEND);
+            gl::BlendFuncSeparate(GL_DST_COLOR, GL_ZERO, GL_ZERO, GL_ONE);
+            break;
+        default:
+            gl::Enable(GL_BLEND);
+            gl::BlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+            break;
+    }
+}
+
+void Renderer::Flush() {
+    if (pending == this) pending = nullptr;
+    if (vertices_.empty()) return;
+    const int quads = PendingQuads();
+    if (EnsureResources() && !state_.viewport.Empty() && BindTarget(state_.target)) {
+        Apply(state_);
+        gl::ActiveTexture(GL_TEXTURE0);
+        gl::BindTexture(GL_TEXTURE_2D, texture_ ? texture_->GlTexture() : 0);
+        gl::UseProgram(resources.program);
+        const float w = static_cast<float>(state_.viewport.Width());
+        const float h = static_cast<float>(state_.viewport.Height());
+        if (state_.target.texture) {
+            gl::Uniform4f(resources.transform, 2 / w, 2 / h, -1, -1);
+        } else {
+            gl::Uniform4f(resources.transform, 2 / w, -2 / h, -1, 1);
+        }
+        gl::BindVertexArray(resources.vao);
+        gl::BindBuffer(GL_ARRAY_BUFFER, resources.vbo);
+        // Orphan the buffer so the driver need not wait for the previous draw.
+        gl::BufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * 4 * MaxQuads, nullptr, GL_STREAM_DRAW);
+        gl::BufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)),
+                          vertices_.data());
+        gl::DrawElements(GL_TRIANGLES, quads * 6, GL_UNSIGNED_SHORT, nullptr);
+        ++drawCalls_;
+        if (state_.target.texture) state_.target.texture->Modified();
+    }
+    vertices_.clear();
+    texture_.reset();
+}
+
+void Renderer::Clear(const BatchState& state, Color color) {
+    FlushPending();
+    if (!gl::Available() || state.viewport.Empty() || !BindTarget(state.target)) return;
+    const Recti clip = state.scissor ? Intersect(state.scissorRect, state.viewport) : state.viewport;
+    gl::Enable(GL_SCISSOR_TEST);
+    gl::Scissor(clip.min.x, GlY(state.target, clip), clip.Width(), clip.Height());
+    const float a = std::clamp(color.a, 0.0f, 1.0f);
+    gl::ClearColor(std::clamp(color.r, 0.0f, 1.0f) * a, std::clamp(color.g, 0.0f, 1.0f) * a,
+                   std::clamp(color.b, 0.0f, 1.0f) * a, a);
+    gl::Clear(GL_COLOR_BUFFER_BIT);
+    gl::Disable(GL_SCISSOR_TEST);
+    if (state.target.texture) state.target.texture->Modified();
+}
+
+std::shared_ptr<Pixmap> Renderer::ReadPixels(const DrawTarget& target, Recti rect) {
+    rect = Intersect(rect, {0, 0, target.width, target.height});
+    auto pixmap = std::make_shared<Pixmap>(rect.Width(), rect.Height());
+    FlushPending();
+    if (rect.Empty() || !gl::Available() || !BindTarget(target)) return pixmap;
+    gl::PixelStorei(GL_PACK_ALIGNMENT, 4);
+    gl::ReadPixels(rect.min.x, GlY(target, rect), rect.Width(), rect.Height(), GL_RGBA, GL_UNSIGNED_BYTE,
+                   pixmap->Data());
+    std::uint8_t* p = pixmap->Data();
+    const std::size_t row = static_cast<std::size_t>(rect.Width()) * 4;
+    if (!target.texture) {
+        // The default framebuffer's rows come bottom first.
+        for (int y = 0; y < rect.Height() / 2; ++y) {
+            std::swap_ranges(p + y * row, p + (y + 1) * row, p + (rect.Height() - 1 - y) * row);
+        }
+    }
+    // Premultiplied on the GPU, straight in the pixmap.
+    for (std::size_t i = 0; i < row * rect.Height(); i += 4) {
+        const unsigned a = p[i + 3];
+        if (a == 0 || a == 255) continue;
+        for (int c = 0; c < 3; ++c) p[i + c] = static_cast<std::uint8_t>(std::min(255u, (p[i + c] * 255 + a / 2) / a));
+    }
+    return pixmap;
+}
+
+}  // namespace platform

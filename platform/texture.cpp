@@ -1,0 +1,123 @@
+// Texture: the GL texture of a pixmap or of a render target, made on first use.
+#include <algorithm>
+#include <vector>
+
+#include "platform/gl.h"
+#include "platform/image.h"
+
+namespace platform {
+
+namespace {
+
+bool Mipmapped(int flags) {
+    return (flags & TextureFlags::Mipmap) != 0 && (flags & TextureFlags::Dynamic) == 0;
+}
+
+bool Filtered(int flags) {
+    return (flags & TextureFlags::Filter) != 0 && (flags & TextureFlags::Dynamic) == 0;
+}
+
+void SetParameters(int flags) {
+    const GLint mag = Filtered(flags) ? GL_LINEAR : GL_NEAREST;
+    GLint min = mag;
+    if (Mipmapped(flags)) min = Filtered(flags) ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
+    gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
+    gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min);
+    gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, (flags & TextureFlags::ClampS) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+    gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, (flags & TextureFlags::ClampT) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+}
+
+// Straight alpha in the pixmap, premultiplied alpha on the GPU.
+std::vector<std::uint8_t> Premultiplied(const Pixmap& pixmap) {
+    const std::size_t size = static_cast<std::size_t>(pixmap.Width()) * pixmap.Height() * 4;
+    std::vector<std::uint8_t> out(pixmap.Data(), pixmap.Data() + size);
+    for (std::size_t i = 0; i < size; i += 4) {
+        const unsigned a = out[i + 3];
+        for (int c = 0; c < 3; ++c) out[i + c] = static_cast<std::uint8_t>((out[i + c] * a + 127) / 255);
+    }
+    return out;
+}
+
+}  // namespace
+
+Texture::Texture(std::shared_ptr<Pixmap> pixmap, int flags)
+    : width_(pixmap ? pixmap->Width() : 0), height_(pixmap ? pixmap->Height() : 0), flags_(flags),
+      pixmap_(pixmap ? std::move(pixmap) : std::make_shared<Pixmap>(0, 0)) {}
+
+Texture::Texture(int width, int height, int flags)
+    : width_(std::max(width, 1)), height_(std::max(height, 1)), flags_(flags) {}
+
+Texture::~Texture() { Discard(); }
+
+unsigned Texture::GlTexture() {
+    if (!gl::Available()) return 0;
+    if (generation_ != gl::Generation()) {
+        // Made in a context that is gone: its names mean nothing now.
+        glTexture_ = glFramebuffer_ = 0;
+        generation_ = gl::Generation();
+    }
+    if (glTexture_ == 0) {
+        gl::GenTextures(1, &glTexture_);
+        gl::BindTexture(GL_TEXTURE_2D, glTexture_);
+        SetParameters(flags_);
+        gl::PixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        if (pixmap_ && pixmap_->Width() == width_ && pixmap_->Height() == height_) {
+            const std::vector<std::uint8_t> pixels = Premultiplied(*pixmap_);
+            gl::TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                           pixels.empty() ? nullptr : pixels.data());
+        } else {
+            gl::TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        }
+        if (Mipmapped(flags_)) gl::GenerateMipmap(GL_TEXTURE_2D);
+        mipmapsDirty_ = false;
+        reupload_ = false;
+        return glTexture_;
+    }
+    if (reupload_ && pixmap_ && pixmap_->Width() == width_ && pixmap_->Height() == height_) {
+        const std::vector<std::uint8_t> pixels = Premultiplied(*pixmap_);
+        gl::BindTexture(GL_TEXTURE_2D, glTexture_);
+        gl::PixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        gl::TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        mipmapsDirty_ = Mipmapped(flags_);
+    }
+    reupload_ = false;
+    if (mipmapsDirty_) {
+        gl::BindTexture(GL_TEXTURE_2D, glTexture_);
+        gl::GenerateMipmap(GL_TEXTURE_2D);
+        mipmapsDirty_ = false;
+    }
+    return glTexture_;
+}
+
+unsigned Texture::GlFramebuffer() {
+    const unsigned texture = GlTexture();
+    if (texture == 0) return 0;
+    if (glFramebuffer_ == 0) {
+        gl::GenFramebuffers(1, &glFramebuffer_);
+        gl::BindFramebuffer(GL_FRAMEBUFFER, glFramebuffer_);
+        gl::FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        if (gl::CheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            gl::BindFramebuffer(GL_FRAMEBUFFER, 0);
+            gl::DeleteFramebuffers(1, &glFramebuffer_);
+            glFramebuffer_ = 0;
+        }
+    }
+    return glFramebuffer_;
+}
+
+void Texture::Modified() { mipmapsDirty_ = Mipmapped(flags_); }
+
+void Texture::Update() { reupload_ = !IsRenderTarget(); }
+
+void Texture::Discard() {
+    if (gl::Available() && generation_ == gl::Generation()) {
+        if (glFramebuffer_) gl::DeleteFramebuffers(1, &glFramebuffer_);
+        if (glTexture_) gl::DeleteTextures(1, &glTexture_);
+    }
+    glFramebuffer_ = 0;
+    glTexture_ = 0;
+    mipmapsDirty_ = false;
+    reupload_ = false;
+}
+
+}  // namespace platform
