@@ -44,6 +44,8 @@ public:
     void Terminate();
     void SetTerminateHook(std::function<void()> hook) { terminateHook_ = std::move(hook); }
     bool Terminated() const { return terminated_; }
+    // Lets the loop run again after a terminate that the hook caught (for tests).
+    void ResetTerminated() { terminated_ = false; }
 
     // The display's dots per inch (96 when unknown).
     float DesktopDpi() const;

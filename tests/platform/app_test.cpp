@@ -1,0 +1,246 @@
+// The main loop driven pass by pass with events pushed into SDL's queue.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "platform/app.h"
+#include "support/testsupport.h"
+
+namespace {
+
+using platform::AppInstance;
+using platform::Color;
+
+class RecordingWindow : public platform::Window {
+public:
+    RecordingWindow() : Window("Loop test", {0, 0, 64, 32}, platform::WindowFlags::Center) {
+        ClearColor({0, 0, 1, 1});
+    }
+    void OnRender(platform::Canvas& canvas) override {
+        ++renders;
+        if (requestAgain) AppInstance::Instance()->RequestRender();
+        if (drawProbe) {
+            canvas.Color({1, 0, 0, 1});
+            canvas.DrawRect(0, 0, 4, 4);
+            canvas.Color({1, 1, 1, 1});
+            probe = canvas.CopyPixmap({0, 0, Width(), Height()});
+        }
+    }
+    void OnKeyEvent(platform::KeyEvent& event) override { keys.push_back(event); }
+    void OnMouseEvent(platform::MouseEvent& event) override { mice.push_back(event); }
+    void OnWindowEvent(platform::WindowEvent& event) override {
+        windowEvents.push_back(event.type);
+        Window::OnWindowEvent(event);
+    }
+
+    int renders = 0;
+    bool requestAgain = false;
+    bool drawProbe = false;
+    std::shared_ptr<platform::Pixmap> probe;
+    std::vector<platform::KeyEvent> keys;
+    std::vector<platform::MouseEvent> mice;
+    std::vector<int> windowEvents;
+};
+
+class AppLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = &testsupport::App();
+        app->SetTerminateHook([this] { ++terminations; });
+        app->ResetTerminated();
+        window = std::make_unique<RecordingWindow>();
+        // Let the events of opening the window pass, then start counting.
+        for (int k = 0; k < 3; ++k) app->Step();
+        window->renders = 0;
+        window->keys.clear();
+        window->mice.clear();
+        window->windowEvents.clear();
+    }
+    void TearDown() override {
+        window.reset();
+        app->SetTerminateHook([] {});
+        app->ResetTerminated();
+    }
+    void PushWindowEvent(Uint8 type) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = type;
+        event.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(window->SdlWindow()));
+        SDL_PushEvent(&event);
+    }
+    void PushKey(Uint32 type, SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod, bool repeat = false) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.sym = sym;
+        event.key.keysym.scancode = scancode;
+        event.key.keysym.mod = mod;
+        event.key.repeat = repeat;
+        SDL_PushEvent(&event);
+    }
+
+    AppInstance* app = nullptr;
+    std::unique_ptr<RecordingWindow> window;
+    int terminations = 0;
+};
+
+TEST_F(AppLoop, RendersOncePerRequestedFrame) {
+    EXPECT_EQ(app->MainWindow(), window.get());
+    app->Step();
+    EXPECT_EQ(window->renders, 0);
+    app->RequestRender();
+    app->Step(true);  // a requested frame never waits for events
+    EXPECT_EQ(window->renders, 1);
+    app->Step();
+    EXPECT_EQ(window->renders, 1);
+    // A render handler that asks for the next frame gets exactly one per pass.
+    window->requestAgain = true;
+    app->RequestRender();
+    for (int k = 0; k < 3; ++k) app->Step(true);
+    EXPECT_EQ(window->renders, 4);
+}
+
+TEST_F(AppLoop, FrameIsClearedAndDrawnTopDown) {
+    window->drawProbe = true;
+    app->RequestRender();
+    app->Step();
+    ASSERT_TRUE(window->probe);
+    ASSERT_EQ(window->probe->Width(), 64);
+    EXPECT_TRUE(testsupport::Near(window->probe->GetPixelARGB(0, 0), Color(1, 0, 0)))
+        << testsupport::Describe(window->probe->GetPixelARGB(0, 0));
+    EXPECT_TRUE(testsupport::Near(window->probe->GetPixelARGB(3, 3), Color(1, 0, 0)));
+    EXPECT_TRUE(testsupport::Near(window->probe->GetPixelARGB(4, 4), Color(0, 0, 1)));
+    EXPECT_TRUE(testsupport::Near(window->probe->GetPixelARGB(63, 31), Color(0, 0, 1)));
+    EXPECT_EQ(window->GetCanvas().DrawCalls(), 1);
+}
+
+TEST_F(AppLoop, MinimisedWindowDrawsNothingAndResumesOnRestore) {
+    PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    app->RequestRender();
+    app->Step();
+    EXPECT_TRUE(window->Minimized());
+    EXPECT_EQ(window->renders, 0);
+    app->Step();
+    EXPECT_EQ(window->renders, 0);
+
+    PushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    app->Step();
+    EXPECT_FALSE(window->Minimized());
+    EXPECT_EQ(window->renders, 1);
+    EXPECT_EQ(window->windowEvents, (std::vector<int>{22, 23}));
+
+    // Restoring asks for a frame even when none was pending.
+    PushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    app->Step();
+    PushWindowEvent(SDL_WINDOWEVENT_RESTORED);
+    app->Step();
+    EXPECT_EQ(window->renders, 2);
+}
+
+TEST_F(AppLoop, CloseReachesTheWindowWhichTerminates) {
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    app->Step();
+    EXPECT_EQ(window->windowEvents, (std::vector<int>{21, 20, 16}));
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(AppLoop, KeyEventsCarryCodesModifiersAndText) {
+    PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT | KMOD_CAPS | KMOD_NUM);
+    PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT, true);
+    PushKey(SDL_KEYDOWN, SDLK_HOME, SDL_SCANCODE_HOME, KMOD_RCTRL | KMOD_LALT);
+    PushKey(SDL_KEYDOWN, SDLK_F1, SDL_SCANCODE_F1, KMOD_RGUI);
+    PushKey(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE);
+    PushKey(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A, KMOD_NONE);
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    SDL_strlcpy(text.text.text, "\xc3\xa4" "b", sizeof text.text.text);  // "äb"
+    SDL_PushEvent(&text);
+    app->Step();
+
+    struct Expected {
+        int type, key, modifiers;
+        std::string text;
+    };
+    const Expected expected[] = {
+        {platform::KeyEvent::KeyDown, 'a', platform::Modifier::LeftShift, ""},
+        {platform::KeyEvent::KeyRepeat, 'a', platform::Modifier::LeftShift, ""},
+        {platform::KeyEvent::KeyDown, platform::Key::Home,
+         platform::Modifier::RightControl | platform::Modifier::LeftAlt, ""},
+        {platform::KeyEvent::KeyDown, platform::Key::F1, platform::Modifier::RightGui, ""},
+        {platform::KeyEvent::KeyDown, platform::Key::Enter, 0, ""},
+        {platform::KeyEvent::KeyUp, 'a', 0, ""},
+        {platform::KeyEvent::KeyChar, 0xe4, 0, "\xc3\xa4"},
+        {platform::KeyEvent::KeyChar, 'b', 0, "b"},
+    };
+    ASSERT_EQ(window->keys.size(), std::size(expected));
+    for (std::size_t k = 0; k < std::size(expected); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(window->keys[k].type, expected[k].type);
+        EXPECT_EQ(window->keys[k].key, expected[k].key);
+        EXPECT_EQ(window->keys[k].modifiers, expected[k].modifiers);
+        EXPECT_EQ(window->keys[k].text, expected[k].text);
+    }
+    EXPECT_FALSE(platform::Keyboard().KeyDown('a'));
+    EXPECT_TRUE(platform::Keyboard().KeyDown(platform::Key::Home));
+    PushKey(SDL_KEYUP, SDLK_HOME, SDL_SCANCODE_HOME, KMOD_NONE);
+    PushKey(SDL_KEYUP, SDLK_F1, SDL_SCANCODE_F1, KMOD_NONE);
+    PushKey(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE);
+    app->Step();
+    EXPECT_FALSE(platform::Keyboard().KeyDown(platform::Key::Home));
+}
+
+TEST_F(AppLoop, MouseAndTouchEventsFeedTheDevices) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = 20;
+    event.motion.y = 7;
+    SDL_PushEvent(&event);
+    event = {};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = SDL_BUTTON_RIGHT;
+    event.button.x = 21;
+    event.button.y = 8;
+    SDL_PushEvent(&event);
+    app->Step();
+    ASSERT_EQ(window->mice.size(), 2u);
+    EXPECT_EQ(window->mice[0].type, platform::MouseEvent::Move);
+    EXPECT_EQ(window->mice[1].type, platform::MouseEvent::ButtonDown);
+    EXPECT_EQ(window->mice[1].button, 3);
+    EXPECT_EQ(window->mice[1].location, platform::Vec2i(21, 8));
+    EXPECT_EQ(window->MouseLocation(), platform::Vec2i(21, 8));
+    EXPECT_TRUE(platform::Mouse().ButtonDown(3));
+    EXPECT_FALSE(platform::Mouse().ButtonDown(1));
+
+    event = {};
+    event.type = SDL_MOUSEBUTTONUP;
+    event.button.button = SDL_BUTTON_RIGHT;
+    SDL_PushEvent(&event);
+    event = {};
+    event.type = SDL_FINGERDOWN;
+    event.tfinger.fingerId = 77;
+    event.tfinger.x = 0.5f;
+    event.tfinger.y = 0.25f;
+    SDL_PushEvent(&event);
+    app->Step();
+    EXPECT_FALSE(platform::Mouse().ButtonDown(3));
+    EXPECT_TRUE(platform::Touch().FingerDown(0));
+    EXPECT_EQ(platform::Touch().FingerLocation(0), platform::Vec2i(32, 8));
+    event.type = SDL_FINGERUP;
+    SDL_PushEvent(&event);
+    app->Step();
+    EXPECT_FALSE(platform::Touch().FingerDown(0));
+}
+
+TEST_F(AppLoop, WindowTitleAndSize) {
+    EXPECT_EQ(window->Size(), platform::Vec2i(64, 32));
+    EXPECT_EQ(window->OnMeasure(), platform::Vec2i(64, 32));
+    window->Title("Renamed");
+    EXPECT_STREQ(SDL_GetWindowTitle(static_cast<SDL_Window*>(window->SdlWindow())), "Renamed");
+    EXPECT_GT(app->DesktopDpi(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+// Fonts: loading and measuring text with no GL context.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/font.h"
+#include "support/testsupport.h"
+
+namespace {
+
+const char* const dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+TEST(Font, MissingCorruptOrUnusableFontsGiveNull) {
+    const std::string dir = testsupport::TempDir();
+    std::ofstream(dir + "bad.ttf") << "not a font at all";
+    EXPECT_FALSE(platform::Font::Load(dir + "missing.ttf", 20));
+    EXPECT_FALSE(platform::Font::Load(dir + "bad.ttf", 20));
+    EXPECT_FALSE(platform::Font::Load(dir, 20));
+    EXPECT_FALSE(platform::Font::Load(dejavu, 0));
+    EXPECT_FALSE(platform::Font::Load(dejavu, -5));
+}
+
+TEST(Font, MeasuresTextFromAdvancesAndKerning) {
+    auto font = platform::Font::Load(dejavu, 20);
+    ASSERT_TRUE(font);
+    EXPECT_FLOAT_EQ(font->Size(), 20);
+    EXPECT_GT(font->Height(), 20);
+    EXPECT_LT(font->Height(), 30);
+    EXPECT_EQ(font->TextWidth(""), 0);
+    const float a = font->GetGlyph('a')->advance, b = font->GetGlyph('b')->advance;
+    EXPECT_GT(a, 5);
+    EXPECT_FLOAT_EQ(font->TextWidth("ab"), a + b + font->Kerning('a', 'b'));
+    EXPECT_FLOAT_EQ(font->TextWidth("abab"), 2 * font->TextWidth("ab") + font->Kerning('b', 'a'));
+    // Kerning pulls A and V together in this font.
+    EXPECT_LT(font->Kerning('A', 'V'), 0);
+    EXPECT_LT(font->TextWidth("AV"), font->GetGlyph('A')->advance + font->GetGlyph('V')->advance);
+    // Line breaks take no room.
+    EXPECT_FLOAT_EQ(font->TextWidth("a\nb"), a + b);
+}
+
+TEST(Font, HasGermanLettersAndFallsBackForUnknownCharacters) {
+    auto font = platform::Font::Load(dejavu, 16);
+    ASSERT_TRUE(font);
+    for (char32_t code : {U'ä', U'ö', U'ü', U'ß', U'Ä', U'Ö', U'Ü', U'é', U'€', U'„'}) {
+        EXPECT_TRUE(font->HasGlyph(code)) << int(code);
+        EXPECT_GT(font->GetGlyph(code)->rect.Width(), 0) << int(code);
+    }
+    EXPECT_GT(font->TextWidth("Ä"), 0);
+    // A character outside the repertoire is measured and drawn as '?'.
+    EXPECT_FALSE(font->HasGlyph(U'\u4e2d'));
+    EXPECT_FLOAT_EQ(font->TextWidth("\u4e2d"), font->TextWidth("?"));
+    ASSERT_NE(font->GetGlyph(U'\u4e2d'), nullptr);
+    // Malformed UTF-8 does not break measuring.
+    EXPECT_GT(font->TextWidth("a\xff\xfe" "b"), font->TextWidth("ab"));
+}
+
+TEST(Font, GlyphAtlasIsRasterisedAtLoadWithoutUploading) {
+    auto font = platform::Font::Load(dejavu, 24);
+    ASSERT_TRUE(font);
+    ASSERT_TRUE(font->Atlas());
+    EXPECT_FALSE(font->Atlas()->GetTexture()->Uploaded());
+    EXPECT_EQ(font->GetShader(), platform::Shader::GetShader("font"));
+    const auto& pixmap = font->Atlas()->GetTexture()->GetPixmap();
+    ASSERT_TRUE(pixmap);
+    const platform::Glyph* glyph = font->GetGlyph('H');
+    ASSERT_GT(glyph->rect.Height(), 10);
+    // Inside the atlas and covering some pixels.
+    EXPECT_LE(glyph->rect.max.x, pixmap->Width());
+    EXPECT_LE(glyph->rect.max.y, pixmap->Height());
+    int covered = 0;
+    for (int y = glyph->rect.min.y; y < glyph->rect.max.y; ++y) {
+        for (int x = glyph->rect.min.x; x < glyph->rect.max.x; ++x) covered += (pixmap->GetPixelARGB(x, y) >> 24) > 128;
+    }
+    EXPECT_GT(covered, 20);
+    // The glyph sits on the line: its top below the line's top, its bottom above its foot.
+    EXPECT_GT(glyph->offset.y, 0);
+    EXPECT_LT(glyph->offset.y + glyph->rect.Height(), font->Height());
+}
+
+}  // namespace

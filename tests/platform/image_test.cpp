@@ -1,0 +1,126 @@
+// Pixmaps and images, loaded and measured with no GL context.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/image.h"
+#include "support/testsupport.h"
+
+namespace {
+
+using platform::Color;
+using platform::Image;
+using platform::Pixmap;
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(Pixmap, PixelsReadAndWrittenAsArgbWithBoundsChecked) {
+    Pixmap pixmap(3, 2);
+    EXPECT_EQ(pixmap.GetPixelARGB(2, 1), 0u);  // starts transparent black
+    pixmap.SetPixelARGB(2, 1, 0x80ff4020);
+    EXPECT_EQ(pixmap.GetPixelARGB(2, 1), 0x80ff4020u);
+    EXPECT_EQ(pixmap.Data()[(1 * 3 + 2) * 4 + 0], 0xff);  // stored as RGBA
+    EXPECT_EQ(pixmap.Data()[(1 * 3 + 2) * 4 + 3], 0x80);
+    for (auto [x, y] : {std::pair{-1, 0}, {3, 0}, {0, -1}, {0, 2}}) {
+        pixmap.SetPixelARGB(x, y, 0xffffffff);
+        EXPECT_EQ(pixmap.GetPixelARGB(x, y), 0u);
+    }
+    pixmap.SetPixel(0, 0, {1, 0.5f, 0, 1});
+    EXPECT_EQ(pixmap.GetPixelARGB(0, 0), 0xffff8000u);
+    pixmap.Clear({0, 0, 1, 0.5f});
+    EXPECT_EQ(pixmap.GetPixelARGB(1, 1), 0x800000ffu);
+    pixmap.Discard();
+    EXPECT_EQ(pixmap.Width(), 0);
+    EXPECT_EQ(pixmap.GetPixelARGB(0, 0), 0u);
+}
+
+TEST(Pixmap, SavedPngLoadsBackWithStraightAlpha) {
+    const std::string path = testsupport::TempDir() + "saved.png";
+    Pixmap pixmap(5, 3);
+    pixmap.SetPixelARGB(0, 0, 0xffff0000);
+    pixmap.SetPixelARGB(4, 2, 0x40123456);
+    ASSERT_TRUE(pixmap.Save(path));
+    auto loaded = Pixmap::Load(path);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->Width(), 5);
+    EXPECT_EQ(loaded->Height(), 3);
+    EXPECT_EQ(loaded->GetPixelARGB(0, 0), 0xffff0000u);
+    EXPECT_EQ(loaded->GetPixelARGB(4, 2), 0x40123456u);
+    EXPECT_EQ(loaded->GetPixelARGB(1, 1), 0u);
+    EXPECT_FALSE(pixmap.Save(testsupport::TempDir() + "no/such/folder/x.png"));
+}
+
+TEST(Image, MissingOrCorruptFilesGiveNull) {
+    const std::string dir = testsupport::TempDir();
+    WriteFile(dir + "text.png", "this is not an image");
+    WriteFile(dir + "empty.png", "");
+    WriteFile(dir + "truncated.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    for (const std::string& path : {dir + "missing.png", dir + "text.png", dir + "empty.png",
+                                    dir + "truncated.png", dir}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(Pixmap::Load(path));
+        EXPECT_FALSE(Image::Load(path));
+        EXPECT_FALSE(Image::LoadLight(path));
+        EXPECT_FALSE(Image::LoadBump(path, "", "", 1, false));
+    }
+}
+
+TEST(Image, LoadedAndMeasuredWithoutUploading) {
+    const std::string dir = testsupport::TempDir();
+    Pixmap pixmap(12, 7);
+    ASSERT_TRUE(pixmap.Save(dir + "image.png"));
+    auto image = Image::Load(dir + "image.png");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->Width(), 12);
+    EXPECT_EQ(image->Height(), 7);
+    EXPECT_EQ(image->Rect(), platform::Recti(0, 0, 12, 7));
+    EXPECT_EQ(image->GetTexture()->Flags(), platform::TextureFlags::FilterMipmap);
+    EXPECT_FALSE(image->GetTexture()->Uploaded());
+    EXPECT_FALSE(image->GetTexture()->IsRenderTarget());
+
+    auto light = Image::LoadLight(dir + "image.png");
+    ASSERT_TRUE(light);
+    EXPECT_EQ(light->GetShader(), platform::Shader::GetShader("light"));
+}
+
+TEST(Image, SubImagesShareTheTextureAndStayInsideTheirParent) {
+    Image image(std::make_shared<Pixmap>(16, 16));
+    Image inner(image, {4, 4, 12, 12});
+    EXPECT_EQ(inner.GetTexture(), image.GetTexture());
+    EXPECT_EQ(inner.Rect(), platform::Recti(4, 4, 12, 12));
+    Image innermost(inner, {2, 2, 100, 100});  // relative to inner, clipped to it
+    EXPECT_EQ(innermost.Rect(), platform::Recti(6, 6, 12, 12));
+    EXPECT_EQ(innermost.Width(), 6);
+}
+
+TEST(Image, BumpImageCarriesItsMaps) {
+    const std::string dir = testsupport::TempDir();
+    Pixmap normal(2, 2);
+    normal.Clear({0.5f, 0.25f, 1, 1});
+    ASSERT_TRUE(normal.Save(dir + "normal.png"));
+    ASSERT_TRUE(Pixmap(2, 2).Save(dir + "diffuse.png"));
+    auto bump = Image::LoadBump(dir + "diffuse.png", dir + "normal.png", "", 0.5f, true);
+    ASSERT_TRUE(bump);
+    ASSERT_TRUE(bump->NormalTexture());
+    EXPECT_FALSE(bump->SpecularTexture());
+    EXPECT_FLOAT_EQ(bump->Specularity(), 0.5f);
+    EXPECT_EQ(bump->GetShader(), platform::Shader::GetShader("bump"));
+    // The green channel of the normal map is flipped when asked.
+    EXPECT_EQ(bump->NormalTexture()->GetPixmap()->GetPixelARGB(0, 0), 0xff80bfffu);
+    EXPECT_FALSE(Image::LoadBump(dir + "diffuse.png", dir + "missing.png", "", 1, false));
+}
+
+TEST(Shader, NamedShadersAreProcessLifetimeIdentities) {
+    for (const char* name : {"sprite", "font", "light", "bump"}) {
+        platform::Shader* shader = platform::Shader::GetShader(name);
+        ASSERT_NE(shader, nullptr) << name;
+        EXPECT_EQ(shader->Name(), name);
+        EXPECT_EQ(platform::Shader::GetShader(name, "SOME_DEFINE"), shader);
+    }
+    EXPECT_EQ(platform::Shader::GetShader("glow"), nullptr);
+    EXPECT_EQ(platform::Shader::GetShader(""), nullptr);
+}
+
+}  // namespace
