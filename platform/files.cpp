@@ -5,10 +5,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -53,10 +53,18 @@ fs::path DiskPath(std::string_view path) { return fs::path(RealPath(path)); }
 }  // namespace
 
 std::optional<std::string> TryLoadString(std::string_view path) {
-    std::ifstream in(DiskPath(path), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    // A folder opens like a file on Linux, but reading it fails: that (and
+    // every other read error) is a failed load, not an empty text.
+    const std::string disk = RealPath(path);
+    std::FILE* file = std::fopen(disk.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    std::string text;
+    char buffer[65536];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
     return text;
 }
 

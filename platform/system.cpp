@@ -35,7 +35,7 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args, co
     if (posix_spawn_file_actions_init(&actions) != 0) return -1;
     if (!outputPath.empty() &&
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644) != 0) {
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644) != 0) {
         posix_spawn_file_actions_destroy(&actions);
         return -1;
     }

@@ -1,0 +1,300 @@
+// Sound tests. OpenAL Soft reads its configuration once per process, so each
+// test that needs a particular output (the null driver, the wave-file driver,
+// no driver at all) sets it up before the first audio call; ctest runs every
+// test in a process of its own. Run all in one process, a test whose set-up
+// came too late skips itself.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/audio.h"
+#include "platform/files.h"
+#include "platform/wav.h"
+#include "support/testsupport.h"
+
+using namespace platform;
+using namespace std::string_literals;
+
+namespace {
+
+// A RIFF WAVE file of 16-bit (or 8-bit) PCM written by hand.
+std::string MakeWav(const std::vector<std::int16_t>& samples, int channels, int rate, int bits = 16,
+                    std::string extraChunk = "") {
+    const auto u32 = [](std::uint32_t v) {
+        return std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char(v >> 24)};
+    };
+    const auto u16 = [](std::uint16_t v) { return std::string{char(v & 0xFF), char(v >> 8)}; };
+    std::string data;
+    for (std::int16_t s : samples) {
+        if (bits == 8) data += char(static_cast<std::uint8_t>((s >> 8) + 128));
+        else data += u16(static_cast<std::uint16_t>(s));
+    }
+    const int block = channels * bits / 8;
+    std::string fmt = u16(1) + u16(static_cast<std::uint16_t>(channels)) + u32(static_cast<std::uint32_t>(rate)) +
+                      u32(static_cast<std::uint32_t>(rate * block)) + u16(static_cast<std::uint16_t>(block)) +
+                      u16(static_cast<std::uint16_t>(bits));
+    std::string body = "WAVE" + std::string("fmt ") + u32(16) + fmt + extraChunk + "data" +
+                       u32(static_cast<std::uint32_t>(data.size())) + data;
+    return "RIFF" + u32(static_cast<std::uint32_t>(body.size())) + body;
+}
+
+std::vector<std::int16_t> Sine(int frames, int rate, double hz = 440, double amplitude = 12000) {
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames));
+    for (int i = 0; i < frames; ++i) {
+        samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(amplitude * std::sin(2 * M_PI * hz * i / rate));
+    }
+    return samples;
+}
+
+int Peak(const std::vector<std::int16_t>& samples) {
+    int peak = 0;
+    for (std::int16_t s : samples) peak = std::max(peak, std::abs(int(s)));
+    return peak;
+}
+
+std::string TestData(const std::string& name) {
+    const char* dir = std::getenv("ZANDROVIA_TEST_DATA");
+    return std::string(dir ? dir : "tests/data") + "/" + name;
+}
+
+// Chooses OpenAL Soft's driver for this process; false when the process
+// already started OpenAL with another one.
+bool UseAudioDriver(const std::string& drivers, const std::string& config = "") {
+    static std::string chosen;
+    if (!chosen.empty()) return chosen == drivers + config;
+    chosen = drivers + config;
+    setenv("ALSOFT_DRIVERS", drivers.c_str(), 1);
+    if (!config.empty()) setenv("ALSOFT_CONF", config.c_str(), 1);
+    return true;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition) {
+    // The audio drivers mix in real time, so the end of a sound is a matter
+    // of wall-clock time; this waits for it with a generous bound.
+    for (int i = 0; i < 1000; ++i) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return condition();
+}
+
+}  // namespace
+
+TEST(WavDecoder, ReadsPcmOf8And16Bits) {
+    const auto mono = DecodeWav(MakeWav({0, 1000, -1000, 32767}, 1, 22050));
+    ASSERT_TRUE(mono);
+    EXPECT_EQ(mono->channels, 1);
+    EXPECT_EQ(mono->sampleRate, 22050);
+    EXPECT_EQ(mono->samples, (std::vector<std::int16_t>{0, 1000, -1000, 32767}));
+
+    const auto eight = DecodeWav(MakeWav({-32768, 0, 32512}, 2, 8000, 8));
+    ASSERT_TRUE(eight);
+    EXPECT_EQ(eight->channels, 2);
+    // Three samples are one whole stereo frame and a half: the half is dropped.
+    EXPECT_EQ(eight->samples, (std::vector<std::int16_t>{-32768, 0}));
+
+    // Unknown chunks (of odd size, padded) before the data are skipped.
+    const auto listed = DecodeWav(MakeWav({5, 6}, 1, 44100, 16, std::string("LIST\x03\0\0\0abc\0", 12)));
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->samples, (std::vector<std::int16_t>{5, 6}));
+}
+
+TEST(WavDecoder, CutOffDataGivesTheFramesThatAreThere) {
+    const std::string full = MakeWav({1, 2, 3, 4, 5, 6}, 2, 22050);
+    const auto cut = DecodeWav(full.substr(0, full.size() - 3));  // half of sample 5 and all of 6 missing
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->samples, (std::vector<std::int16_t>{1, 2, 3, 4}));
+}
+
+TEST(WavDecoder, RejectsCorruptAndUnsupportedFiles) {
+    const std::string good = MakeWav({1, 2}, 1, 22050);
+    std::string threeChannels = MakeWav({1, 2, 3}, 3, 22050);
+    std::string float32 = good;
+    float32[20] = 3;  // IEEE float format tag
+    std::string bits24 = good;
+    bits24[34] = 24;
+    std::string zeroRate = good;
+    zeroRate[24] = zeroRate[25] = zeroRate[26] = zeroRate[27] = 0;
+    const std::string dataFirst = "RIFF\x10\0\0\0WAVEdata\x02\0\0\0\x01\x02"s;
+    const std::string cases[] = {
+        "",
+        "RIFF",
+        "RIFF\0\0\0\0WAVX"s,
+        good.substr(0, 30),  // cut off inside the format chunk
+        good.substr(0, 36),  // cut off before the data chunk
+        threeChannels,
+        float32,
+        bits24,
+        zeroRate,
+        dataFirst,
+        std::string(1000, '\xFF'),
+    };
+    for (const std::string& bytes : cases) EXPECT_FALSE(DecodeWav(bytes)) << testing::PrintToString(bytes);
+}
+
+TEST(SoundLoad, DecodesWavAndOggAndRejectsTheRest) {
+    const std::string dir = testsupport::TempDir();
+    ASSERT_TRUE(SaveString(MakeWav(Sine(2205, 22050), 1, 22050), dir + "sine.wav"));
+    const auto wav = Sound::Load(dir + "sine.wav");
+    ASSERT_TRUE(wav);
+    EXPECT_EQ(wav->Channels(), 1);
+    EXPECT_EQ(wav->SampleRate(), 22050);
+    EXPECT_EQ(wav->Frames(), 2205);
+    EXPECT_FLOAT_EQ(wav->Duration(), 0.1f);
+
+    const auto ogg = Sound::Load(TestData("sine.ogg"));
+    ASSERT_TRUE(ogg) << TestData("sine.ogg");
+    EXPECT_EQ(ogg->Channels(), 1);
+    EXPECT_EQ(ogg->SampleRate(), 22050);
+    EXPECT_NEAR(ogg->Duration(), 0.25f, 0.01f);
+    EXPECT_GT(Peak(ogg->Samples()), 8000) << "the decoded sine is (nearly) silent";
+
+    ASSERT_TRUE(SaveString("OggS but not really an ogg file", dir + "bad.ogg"));
+    ASSERT_TRUE(SaveString(LoadString(TestData("sine.ogg")).substr(0, 200), dir + "cut.ogg"));
+    EXPECT_FALSE(Sound::Load(dir + "missing.wav"));
+    EXPECT_FALSE(Sound::Load(dir + "bad.ogg"));
+    EXPECT_FALSE(Sound::Load(dir + "cut.ogg"));
+    EXPECT_FALSE(Sound::Load(dir));
+}
+
+// Both formats play through OpenAL Soft's wave-file driver, and what it
+// writes is the sound, not silence.
+TEST(AudioOutput, WavAndOggReachTheWaveDriver) {
+    const std::string dir = testsupport::TempDir();
+    const std::string out = dir + "out.wav";
+    ASSERT_TRUE(SaveString("[general]\ndrivers = wave\nsample-type = int16\nchannels = stereo\nfrequency = 22050\n"
+                           "[wave]\nfile = " + out + "\n",
+                           dir + "alsoft.conf"));
+    if (!UseAudioDriver("wave", dir + "alsoft.conf")) GTEST_SKIP() << "needs a process of its own";
+    ASSERT_TRUE(AudioDevice::Instance().Open());
+
+    ASSERT_TRUE(SaveString(MakeWav(Sine(4410, 22050), 1, 22050), dir + "sine.wav"));
+    for (const std::string& path : {dir + "sine.wav", TestData("sine.ogg")}) {
+        const auto sound = Sound::Load(path);
+        ASSERT_TRUE(sound) << path;
+        const auto channel = sound->Play();
+        EXPECT_TRUE(channel->Playing()) << path;
+        EXPECT_TRUE(WaitFor([&] { return !channel->Playing(); })) << path;
+    }
+    AudioDevice::Instance().Close();  // finishes the file
+
+    const auto written = DecodeWav(LoadString(out));
+    ASSERT_TRUE(written) << "the wave driver wrote no readable file";
+    EXPECT_EQ(written->channels, 2);
+    EXPECT_GT(Peak(written->samples), 2000) << "the output is silent";
+}
+
+TEST(AudioChannel, PauseResumeAndStop) {
+    if (!UseAudioDriver("null")) GTEST_SKIP() << "needs a process of its own";
+    ASSERT_TRUE(AudioDevice::Instance().Open());
+    const auto sound = std::make_shared<Sound>(Sine(22050, 22050), 1, 22050);
+
+    const auto channel = sound->Play(true);
+    EXPECT_TRUE(channel->Playing());
+    channel->Paused(true);
+    EXPECT_TRUE(channel->Paused());
+    EXPECT_FALSE(channel->Playing());
+    channel->Paused(false);
+    EXPECT_FALSE(channel->Paused());
+    EXPECT_TRUE(channel->Playing());
+
+    channel->Stop();
+    EXPECT_FALSE(channel->Playing());
+    channel->Paused(false);
+    EXPECT_FALSE(channel->Playing()) << "resuming must not restart a stopped channel";
+    channel->Paused(true);
+    EXPECT_FALSE(channel->Paused()) << "only a playing channel can be paused";
+
+    // A channel that played to its end is not restarted either.
+    const auto blip = std::make_shared<Sound>(Sine(64, 22050), 1, 22050);
+    const auto once = blip->Play();
+    ASSERT_TRUE(WaitFor([&] { return !once->Playing(); }));
+    once->Paused(false);
+    EXPECT_FALSE(once->Playing());
+
+    // Playing again on the same channel starts over.
+    channel->Play(sound, false);
+    EXPECT_TRUE(channel->Playing());
+    AudioDevice::Instance().Close();
+    EXPECT_FALSE(channel->Playing());
+}
+
+TEST(AudioChannel, SettingsAreClampedAndEveryRateStillPlays) {
+    if (!UseAudioDriver("null")) GTEST_SKIP() << "needs a process of its own";
+    ASSERT_TRUE(AudioDevice::Instance().Open());
+    const auto sound = std::make_shared<Sound>(Sine(22050, 22050), 2, 22050);
+    const auto channel = sound->Play(true);
+    struct Case {
+        float in, volume, pan;
+    };
+    const Case cases[] = {{2, 1, 1}, {-1, 0, -1}, {0.25f, 0.25f, 0.25f}, {NAN, 0, 0}};
+    for (const Case& c : cases) {
+        channel->Volume(c.in);
+        channel->Pan(c.in);
+        EXPECT_EQ(channel->Volume(), c.volume) << c.in;
+        EXPECT_EQ(channel->Pan(), c.pan) << c.in;
+    }
+    for (float rate : {0.5f, 2.0f, 0.0f, -1.0f}) {
+        channel->Rate(rate);
+        EXPECT_EQ(channel->Rate(), rate);
+        EXPECT_TRUE(channel->Playing()) << "rate " << rate;
+    }
+    AudioDevice::Instance().Close();
+}
+
+// A channel keeps its sound alive while it plays, and a channel that the
+// caller drops keeps playing (sound effects are fired and forgotten).
+TEST(AudioChannel, PlayingChannelsOwnTheirSoundAndOutliveTheirCaller) {
+    if (!UseAudioDriver("null")) GTEST_SKIP() << "needs a process of its own";
+    ASSERT_TRUE(AudioDevice::Instance().Open());
+    auto sound = std::make_shared<Sound>(Sine(22050, 22050), 1, 22050);
+    const std::weak_ptr<Sound> weakSound = sound;
+    std::weak_ptr<Channel> weakChannel = sound->Play(true);
+    sound.reset();
+    ASSERT_FALSE(weakChannel.expired()) << "the dropped channel was destroyed and its sound cut off";
+    EXPECT_TRUE(weakChannel.lock()->Playing());
+    EXPECT_FALSE(weakSound.expired());
+    weakChannel.lock()->Stop();
+    EXPECT_TRUE(weakSound.expired()) << "a stopped channel still holds its sound";
+    AudioDevice::Instance().Close();
+    EXPECT_TRUE(weakChannel.expired());
+
+    // A sound on the stack cannot be kept alive by a channel, so it does not play.
+    Sound local(Sine(100, 22050), 1, 22050);
+    ASSERT_TRUE(AudioDevice::Instance().Open());
+    EXPECT_FALSE(local.Play()->Playing());
+    AudioDevice::Instance().Close();
+}
+
+TEST(AudioDevice, WithoutADeviceEverySoundCallWorksSilently) {
+    if (!UseAudioDriver("zandrovia-no-such-driver")) GTEST_SKIP() << "needs a process of its own";
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(AudioDevice::Instance().Open());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "No audio device: sound is off\n");
+    EXPECT_FALSE(AudioDevice::Instance().Available());
+
+    const auto sound = std::make_shared<Sound>(Sine(2205, 22050), 1, 22050);
+    EXPECT_EQ(sound->AlBuffer(), 0u);
+    EXPECT_EQ(sound->Frames(), 2205);
+    const auto channel = sound->Play(true);
+    ASSERT_TRUE(channel);
+    EXPECT_FALSE(channel->Playing());
+    channel->Volume(0.5f);
+    channel->Pan(-0.5f);
+    channel->Rate(1.5f);
+    channel->Paused(true);
+    channel->Paused(false);
+    channel->Stop();
+    channel->Play(sound, false);
+    EXPECT_FALSE(channel->Playing());
+    EXPECT_EQ(channel->Volume(), 0.5f);
+    AudioDevice::Instance().Close();
+}

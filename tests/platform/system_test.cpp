@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <clocale>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "support/testsupport.h"
+
+using namespace platform;
+
+namespace {
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) setenv(name, value->c_str(), 1);
+        else unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_) setenv(name_, old_->c_str(), 1);
+        else unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace
+
+// Every argument must reach the child exactly as given: printf echoes each
+// one followed by a NUL byte, so the output splits back into the arguments.
+TEST(RunProgram, ArgumentsArriveByteForByte) {
+    const std::string dir = testsupport::TempDir();
+    const std::string output = dir + "out.bin";
+    const std::vector<std::string> args = {
+        "with space",   "\"double\" 'single'", "$(touch " + dir + "pwned)", "`touch " + dir + "pwned`",
+        "a & b",        "a | b",               "a; b",                      "line1\nline2",
+        "",             "*",                   "~",                         "back\\slash",
+        "$HOME",        "-n",                  "\xC3\xA4\xE2\x82\xAC",      "> " + dir + "redirected",
+    };
+    std::vector<std::string> command = {"%s\\0"};
+    command.insert(command.end(), args.begin(), args.end());
+    ASSERT_EQ(RunProgram("/usr/bin/printf", command, output), 0);
+
+    std::vector<std::string> received = Split(LoadString(output), std::string_view("\0", 1));
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.back(), "");  // after the last NUL
+    received.pop_back();
+    EXPECT_EQ(received, args);
+    EXPECT_EQ(GetFileType(dir + "pwned"), FileType::None);
+    EXPECT_EQ(GetFileType(dir + "redirected"), FileType::None);
+}
+
+TEST(RunProgram, ExitCodesComeBack) {
+    const std::string dir = testsupport::TempDir();
+    EXPECT_EQ(RunProgram("/bin/true", {}), 0);
+    EXPECT_EQ(RunProgram("false", {}), 1) << "programs without a slash are looked up on PATH";
+    EXPECT_EQ(RunProgram("/usr/bin/test", {"a", "=", "b"}), 1);
+    EXPECT_EQ(RunProgram("/usr/bin/test", {"a", "=", "a"}), 0);
+    // Cannot start: -1, never a code that looks like the program's own.
+    EXPECT_EQ(RunProgram("/nonexistent/program", {}), -1);
+    EXPECT_EQ(RunProgram("zandrovia-no-such-program", {}), -1);
+    EXPECT_EQ(RunProgram("", {}), -1);
+    EXPECT_EQ(RunProgram(dir, {}), -1) << "a folder is not a program";
+    EXPECT_EQ(RunProgram("/bin/true", {}, dir + "no/such/folder/out.txt"), -1);
+}
+
+TEST(RunProgram, ProgramsResolveThroughAssetPaths) {
+    const std::string dir = testsupport::TempDir();
+    const std::string script = dir + "tool";
+    ASSERT_TRUE(SaveString("#!/bin/sh\nexit 7\n", script));
+    ASSERT_EQ(chmod(script.c_str(), 0755), 0);
+    SetAssetsDir(dir);
+    EXPECT_EQ(RunProgram("asset::tool", {}), 7);
+    SetAssetsDir("");
+}
+
+TEST(OpenUrl, HandsTheUrlToTheOpenerWithoutWaiting) {
+    const std::string dir = testsupport::TempDir();
+    const std::string opener = dir + "xdg-open";
+    // A stand-in opener that records its one argument and then lingers, as a
+    // browser would; OpenUrl must come back before it ends.
+    ASSERT_TRUE(SaveString("#!/bin/sh\nprintf '%s' \"$1\" > \"" + dir + "url.tmp\"\nmv \"" + dir + "url.tmp\" \"" +
+                               dir + "url\"\nsleep 1\n",
+                           opener));
+    ASSERT_EQ(chmod(opener.c_str(), 0755), 0);
+    ScopedEnv path("PATH", dir.substr(0, dir.size() - 1) + ":/usr/bin:/bin");
+
+    const std::string url = "https://example.invalid/a?b=1&c=$(id);d";
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(OpenUrl(url));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "OpenUrl waited for the opener";
+    // Wait for the opener's output (a file, not a time, decides the outcome).
+    for (int i = 0; i < 1000 && GetFileType(dir + "url") != FileType::File; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(LoadString(dir + "url"), url);
+
+    EXPECT_FALSE(OpenUrl("")) << "nothing to open";
+    EXPECT_FALSE(OpenUrl("--help")) << "an option in disguise";
+}
+
+TEST(OpenUrl, FailsWhenThereIsNoOpener) {
+    const std::string dir = testsupport::TempDir();
+    ScopedEnv path("PATH", dir);
+    EXPECT_FALSE(OpenUrl("https://example.invalid/"));
+}
+
+TEST(LocaleName, FallsBackOnTheEnvironmentAndKeepsNumbersInC) {
+    ScopedEnv all("LC_ALL", std::nullopt);
+    ScopedEnv messages("LC_MESSAGES", std::nullopt);
+    {
+        // A locale that is not installed: the C library gives "C" or nothing,
+        // and the name comes from the environment.
+        ScopedEnv lang("LANG", "xx_YY.UTF-8");
+        EXPECT_EQ(LocaleName(), "xx_YY.UTF-8");
+    }
+    {
+        ScopedEnv lang("LANG", "de_DE.UTF-8");
+        EXPECT_NE(LocaleName().find("de_DE"), std::string::npos);
+        EXPECT_STREQ(std::localeconv()->decimal_point, ".");
+    }
+    {
+        ScopedEnv lang("LANG", std::nullopt);
+        EXPECT_EQ(LocaleName(), "C");
+    }
+    std::setlocale(LC_ALL, "C");
+}
+
+TEST(RuntimeErrorDeathTest, PrintsOnStandardOutputAndExitsWithMinusOne) {
+    // Standard output is sent to standard error so the death test can see it.
+    EXPECT_EXIT(
+        {
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+            RuntimeError("No OpenGL context");
+        },
+        testing::ExitedWithCode(255), "No OpenGL context");
+}
