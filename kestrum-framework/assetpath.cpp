@@ -8,6 +8,8 @@ namespace kestrum::framework::assetpath {
 std::string ResolvePath(const std::string& path, const std::string& prefix) {
     std::string result = platform::Replace(path, "\\", "/");
     if (result.find(':') != std::string::npos || result.find("..") != std::string::npos) return result;
+    // An absolute path is a full platform path already, as a drive letter is.
+    if (!result.empty() && result[0] == '/') return result;
     return prefix + result;
 }
 

@@ -10,7 +10,8 @@ namespace kestrum::framework::assetpath {
 
 // Backslashes become "/"; then the prefix ("asset::" for content) is put in
 // front unless the path holds ":" (a drive letter or another prefix) or ".."
-// (a relative climb). An empty path gives the prefix alone.
+// (a relative climb) or begins with "/" (an absolute path). An empty path
+// gives the prefix alone.
 std::string ResolvePath(const std::string& path, const std::string& prefix);
 
 // The bare file name: no folder, no extension.
