@@ -1,0 +1,110 @@
+#include "kestrum-gui/guimenu.h"
+
+#include "kestrum-framework/gfx.h"
+#include "kestrum-gui/gui.h"
+#include "kestrum-gui/guilayer.h"
+
+namespace kestrum::gui {
+
+namespace {
+
+// Disables an open menu, if there is one and it is enabled.
+void Close(const std::shared_ptr<GuiMenu>& menu) {
+    if (menu && menu->Enabled()) menu->Enabled(false);
+}
+
+}  // namespace
+
+void GuiMenu::Show(float x, float y) {
+    if (auto open = OpenMenu.lock(); open && open.get() != this) Close(open);
+    if (auto sub = OpenSubMenu.lock(); sub && sub.get() != this) Close(sub);
+    OpenMenu = std::static_pointer_cast<GuiMenu>(Self());
+    X(x);
+    Y(y);
+    Enabled(true);
+}
+
+std::shared_ptr<GuiMenuItem> GuiMenu::GetItem(const std::string& name) const {
+    for (const auto& member : Members) {
+        auto item = std::dynamic_pointer_cast<GuiMenuItem>(member);
+        if (item && item->Name == name) return item;
+    }
+    return nullptr;
+}
+
+void GuiLayer::_UpdateContextMenu() {
+    if (Current) return;
+    Close(OpenMenu.lock());
+    Close(OpenSubMenu.lock());
+}
+
+float GuiMenuBar::Width() const {
+    GuiLayer* layer = Layer();
+    return layer ? static_cast<float>(layer->Viewport().Width()) : 0;
+}
+
+float GuiMenuBar::Height() const { return Layer() ? __Height : 0; }
+
+void GuiMenuBar::__DrawSurface(platform::Canvas& canvas) {
+    GuiLayer* layer = Layer();
+    if (Frame < 0 || !layer) return;
+    const int state = RenderState();
+    std::shared_ptr<platform::Image> image = Surface.DrawData(0, 0)->Image;
+    if (auto own = Surface.DrawData(state, 0)->Image) image = own;
+    if (!image) return;
+    canvas.PushMatrix();
+    Surface.DrawData(state, Frame)
+        ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
+                Brightness(Color));
+    framework::Draw9Patch(canvas, image, Surface.Borders, __Width, 0,
+                          static_cast<float>(layer->WindowWidth()) - __Width, Height(), 0, ScaleX, ScaleY, 0, 0);
+    canvas.PopMatrix();
+}
+
+std::shared_ptr<GuiMenuTab> GuiMenuBar::GetTab(const std::string& name) const {
+    for (const auto& member : Members) {
+        auto tab = std::dynamic_pointer_cast<GuiMenuTab>(member);
+        if (tab && tab->Name == name) return tab;
+    }
+    return nullptr;
+}
+
+void GuiMenuTab::OnRollOver() {
+    auto open = OpenMenu.lock();
+    if (!open || !open->Enabled() || !Menu || open == Menu) return;
+    if (open->Group() != Group()) return;
+    open->Enabled(false);
+    OpenMenu.reset();
+    if (auto sub = OpenSubMenu.lock()) {
+        sub->Enabled(false);
+        OpenSubMenu.reset();
+    }
+    OpenMenu = Menu;
+    Menu->Enabled(true);
+}
+
+void GuiMenuTab::OnReleased() {
+    if (auto open = OpenMenu.lock()) {
+        open->Enabled(false);
+        OpenMenu.reset();
+    }
+    if (auto sub = OpenSubMenu.lock()) {
+        sub->Enabled(false);
+        OpenSubMenu.reset();
+    }
+    if (Menu && !Menu->Enabled()) {
+        OpenMenu = Menu;
+        Menu->Enabled(true);
+    }
+}
+
+void GuiMenuItem::OnReleased() {
+    if (auto open = OpenMenu.lock(); open && !SubMenu) Close(open);
+    if (auto sub = OpenSubMenu.lock()) Close(sub);
+    if (SubMenu && !SubMenu->Enabled()) {
+        OpenSubMenu = SubMenu;
+        SubMenu->Enabled(true);
+    }
+}
+
+}  // namespace kestrum::gui

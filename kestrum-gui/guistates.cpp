@@ -1,0 +1,137 @@
+// The widget event state machine: the layer's event pass, the claim of the
+// current object and one step of a widget's machine. Only the left mouse
+// button drives it; the pointer position is read afresh for every test.
+#include <vector>
+
+#include "kestrum-framework/input.h"
+#include "kestrum-framework/taskmanager.h"
+#include "kestrum-gui/guigroup.h"
+#include "kestrum-gui/guilayer.h"
+#include "kestrum-gui/guiobject.h"
+
+namespace kestrum::gui {
+
+namespace {
+
+bool PointerInside(GuiObject& widget) {
+    GuiLayer* layer = widget.Layer();
+    if (!layer) return false;
+    return widget.PointInside(platform::Vec2f(layer->WindowMouse()));
+}
+
+// The widget and every ancestor group are enabled.
+bool EnabledInTree(const GuiObject& widget) {
+    if (!widget.Enabled()) return false;
+    for (const auto& g : widget.Groups()) {
+        if (!g->Enabled()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void GuiLayer::_UpdateEvents() {
+    std::shared_ptr<GuiObject> prev = Current;
+    if (prev) {
+        prev->Entered = false;
+        prev->Hit = false;
+        prev->Left = false;
+        prev->Released = false;
+        // A held press keeps its widget current, but only while the widget
+        // is still on this layer and enabled: a widget taken away or
+        // disabled before the release could never see it, and would hold
+        // the layer for ever.
+        const bool keep = prev->PressCaptured && (prev == Modal || (prev->Layer() == this && EnabledInTree(*prev)));
+        if (!keep) {
+            if (prev->PressCaptured) {
+                prev->PressCaptured = false;
+                prev->Down = false;
+            }
+            Current = nullptr;
+        }
+    }
+
+    if (Modal) {
+        Current = Modal;
+        Modal->__UpdateCurrentGuiObject();
+    } else {
+        const std::vector<std::shared_ptr<GuiObject>> objects = Objects.Data();
+        for (auto it = objects.rbegin(); it != objects.rend() && !Current; ++it) (*it)->__UpdateCurrentGuiObject();
+    }
+
+    if (!framework::TouchActive() && prev && prev != Current && prev->MouseOver) {
+        prev->OnLeft();
+        prev->SendMessage("Left");
+        prev->Left = true;
+        prev->MouseOver = false;
+    }
+
+    if (std::shared_ptr<GuiObject> current = Current) current->__UpdateState();
+}
+
+void GuiObject::__UpdateCurrentGuiObject() {
+    if (framework::TasksPaused() && Pausable) return;
+    GuiLayer* layer = Layer();
+    if (!layer || layer->Current || !MouseEvents || !Enabled()) return;
+    if (!framework::TouchActive() && PointerInside(*this)) layer->Current = Self();
+    if (!layer->Current && MouseHit(1) && PointerInside(*this)) layer->Current = Self();
+}
+
+void GuiGroup::__UpdateCurrentGuiObject() {
+    if (!MouseEvents || !Enabled() || !Visible) return;
+    const std::vector<std::shared_ptr<GuiObject>> members = Members.Data();
+    for (auto it = members.rbegin(); it != members.rend(); ++it) (*it)->__UpdateCurrentGuiObject();
+    GuiObject::__UpdateCurrentGuiObject();
+}
+
+void GuiObject::__UpdateState() {
+    if (!Layer()) return;
+    // Hooks may drop the last other reference to this widget.
+    auto self = Self();
+
+    if (MouseHit(1) && !PressCaptured && !Down) {
+        if (PointerInside(*this)) {
+            OnHit();
+            SendMessage("Hit");
+            Hit = true;
+        }
+        Down = true;
+        PressCaptured = true;
+    }
+
+    bool held = true;
+    if (MouseReleased(1)) {
+        if (PressCaptured) {
+            if (PointerInside(*this)) {
+                __OnReleased();
+                OnReleased();
+                SendMessage("Released");
+                Released = true;
+            }
+            Down = false;
+            PressCaptured = false;
+        } else {
+            held = false;
+        }
+    }
+
+    if (held && PressCaptured) Down = PointerInside(*this) || DownOutside;
+
+    if (!framework::TouchActive() && PointerInside(*this)) {
+        if (!MouseOver) {
+            OnEntered();
+            SendMessage("Entered");
+            Entered = true;
+        }
+        OnRollOver();
+        MouseOver = true;
+    }
+}
+
+void GuiGroup::__UpdateState() {
+    const std::vector<std::shared_ptr<GuiObject>> members = Members.Data();
+    for (const auto& member : members) member->__UpdateState();
+    GuiObject::__UpdateState();
+}
+
+}  // namespace kestrum::gui
