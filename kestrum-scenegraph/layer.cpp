@@ -1,0 +1,304 @@
+#include "kestrum-scenegraph/layer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "kestrum-scenegraph/camera.h"
+#include "kestrum-scenegraph/layergroup.h"
+#include "kestrum-scenegraph/scene.h"
+
+namespace kestrum::scenegraph {
+
+using platform::Vec2f;
+
+Layer::Layer()
+    : TaskManager(std::make_shared<framework::TaskManager>()), __Grid(3, 3) {}
+
+Layer::~Layer() {
+    // Objects kept alive elsewhere must not point at a layer that is gone.
+    for (int column = 0; column < __Grid.Columns(); ++column) {
+        for (int row = 0; row < __Grid.Rows(); ++row) {
+            ObjectList* cell = __Grid(column, row).get();
+            if (cell == nullptr) continue;
+            for (auto& object : *cell) {
+                object->__Layer = nullptr;
+                object->__Cell = nullptr;
+            }
+        }
+    }
+}
+
+std::shared_ptr<Layer> Layer::New(scenegraph::Scene* scene) {
+    auto layer = std::make_shared<Layer>();
+    layer->Scene(scene);
+    return layer;
+}
+
+// --- Scene membership -------------------------------------------------------
+
+void Layer::Remove() {
+    if (Tattooed) return;
+    if (__Scene != nullptr) Scene(nullptr);
+}
+
+void Layer::Scene(scenegraph::Scene* scene) {
+    auto self = shared_from_this();
+    if (__Scene != nullptr) RemoveEach(__Scene->Layers, this);
+    __Scene = scene;
+    if (scene != nullptr) scene->Layers.Add(self);
+}
+
+void Layer::Insert(scenegraph::Scene* scene, int index) {
+    auto self = shared_from_this();
+    if (__Scene != nullptr) RemoveEach(__Scene->Layers, this);
+    __Scene = scene;
+    if (scene != nullptr) scene->Layers.Insert(std::clamp(index, 0, scene->Layers.Length()), self);
+}
+
+platform::Window* Layer::View() const { return __Scene != nullptr ? __Scene->View : nullptr; }
+
+void Layer::Center() {
+    const platform::Window* view = View();
+    if (view == nullptr) return;
+    Offset = {static_cast<float>(view->Width() / 2) - Width * 0.5f,
+              static_cast<float>(view->Height() / 2) - Height * 0.5f};
+}
+
+FoundObject Layer::GetObject(const std::string& name) {
+    if (Name == name) return {shared_from_this(), nullptr};
+    std::shared_ptr<LayerObject> found;
+    __ForEachObject([&](const LayerObjectPtr& object) {
+        if (!found) found = object->GetObject(name);
+    });
+    return {nullptr, found};
+}
+
+// --- The grid ---------------------------------------------------------------
+
+template <typename F>
+void Layer::__ForEachObject(F&& f) const {
+    for (int column = 0; column < __Grid.Columns(); ++column) {
+        for (int row = 0; row < __Grid.Rows(); ++row) {
+            const ObjectList* cell = __Grid(column, row).get();
+            if (cell == nullptr) continue;
+            for (const auto& object : *cell) f(object);
+        }
+    }
+}
+
+ObjectList* Layer::__Expand(int x, int y) {
+    const int column = std::max(x, 0) / __CellSize.x;
+    const int row = std::max(y, 0) / __CellSize.y;
+    __Grid = framework::ExpandArray(std::move(__Grid), column + 1, row + 1);
+    auto& cell = __Grid(column, row);
+    if (!cell) cell = std::make_unique<ObjectList>();
+    return cell.get();
+}
+
+ObjectList* Layer::GetLayerObjects(int x, int y, bool units) {
+    ObjectList* cell = __Expand(x, y);
+    if (units) return cell;
+    return __Grid.InRange(x, y) ? __Grid(x, y).get() : nullptr;
+}
+
+void Layer::TileSize(platform::Vec2i size) {
+    if (size.x < 1 || size.y < 1) return;
+    __CellSize = size;
+    // A snapshot, so that every object is visited once even when it moves
+    // into a cell that the walk has not reached yet.
+    ObjectList all = GetAllObjects();
+    for (auto& object : all) object->__UpdateLocation();
+}
+
+ObjectList Layer::GetAllObjects() const {
+    ObjectList list;
+    __ForEachObject([&](const LayerObjectPtr& object) { list.Add(object); });
+    return list;
+}
+
+void Layer::_CullLayerObjects(ObjectList& list, int x, int y, int w, int h) {
+    list.Clear();
+    if (__Grid.Columns() == 0 || __Grid.Rows() == 0) return;
+    const int cw = __CellSize.x, ch = __CellSize.y;
+    const int mx = CullMargin.x, my = CullMargin.y;
+    // A margin of 0 still visits one cell on each side beyond the view.
+    int firstColumn = mx == 0 ? x / cw - 1 : x / cw - mx;
+    int endColumn = mx == 0 ? x / cw + w / cw + 2 : x / cw + w / cw + 2 * mx;
+    int firstRow = my == 0 ? y / ch - 1 : y / ch - my;
+    int endRow = my == 0 ? y / ch + h / ch + 2 : y / ch + h / ch + 2 * my;
+    if (endColumn >= 0 && endRow >= 0) {
+        __Grid = framework::ExpandArray(std::move(__Grid), endColumn + 1, endRow + 1);
+    }
+    firstColumn = std::max(firstColumn, 0);
+    firstRow = std::max(firstRow, 0);
+    endColumn = std::min(endColumn, __Grid.Columns());
+    endRow = std::min(endRow, __Grid.Rows());
+    FloatingList.Clear();
+    for (int column = firstColumn; column < endColumn; ++column) {
+        for (int row = firstRow; row < endRow; ++row) {
+            const ObjectList* cell = __Grid(column, row).get();
+            if (cell == nullptr) continue;
+            for (const auto& object : *cell) {
+                if (!object->Enabled()) continue;
+                (object->Floating ? FloatingList : list).Add(object);
+            }
+        }
+    }
+    for (const auto& object : FloatingList) list.Add(object);
+}
+
+ObjectList Layer::GetAllLayerObjects(bool enabled, bool visible) const {
+    ObjectList list;
+    __ForEachObject([&](const LayerObjectPtr& object) {
+        if (object->Enabled() == enabled && object->Visible == visible) list.Add(object);
+    });
+    return list;
+}
+
+int Layer::CountLayerObjects() const {
+    int count = 0;
+    __ForEachObject([&](const LayerObjectPtr&) { ++count; });
+    return count;
+}
+
+void Layer::Scroll(float dx, float dy) {
+    for (auto& object : GetAllLayerObjects(true, true)) {
+        object->X(object->X() + dx);
+        object->Y(object->Y() + dy);
+    }
+}
+
+void Layer::Groupify() {
+    for (auto& object : GetAllLayerObjects(true, true)) {
+        if (object->Group() != nullptr || object->Groupify().empty()) continue;
+        FoundObject found = GetObject(object->Groupify());
+        auto group = std::dynamic_pointer_cast<LayerGroup>(found.Object);
+        if (group && group != object) object->Group(group.get());
+    }
+}
+
+void Layer::Clear() {
+    for (auto& object : GetAllObjects()) object->Discard();
+}
+
+void Layer::ShowTilemapCounts() const {
+    bool problems = false;
+    for (int column = 0; column < __Grid.Columns(); ++column) {
+        for (int row = 0; row < __Grid.Rows(); ++row) {
+            const ObjectList* cell = __Grid(column, row).get();
+            if (cell == nullptr || cell->Length() <= 1) continue;
+            problems = true;
+            std::printf("Layer '%s' has %d objects at %d,%d\n", Name.c_str(), cell->Length(), column, row);
+        }
+    }
+    if (!problems) std::printf("No problems detected on layer '%s'\n", Name.c_str());
+    std::fflush(stdout);
+}
+
+// --- Mouse ------------------------------------------------------------------
+
+namespace {
+
+bool ButtonFlag(const std::array<bool, 4>& flags, int button) {
+    return button >= 1 && button <= 3 && flags[static_cast<std::size_t>(button)];
+}
+
+}  // namespace
+
+bool Layer::MouseDown(int button) const {
+    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Down, button);
+}
+
+bool Layer::MouseHit(int button) const {
+    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Hit, button);
+}
+
+bool Layer::MouseReleased(int button) const {
+    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Released, button);
+}
+
+Vec2f Layer::GetMouseLocation(Camera* camera) const {
+    const platform::Window* view = View();
+    if (camera == nullptr || view == nullptr) return {};
+    const platform::Vec2i mouse = view->MouseLocation();
+    const Vec2f shifted{static_cast<float>(mouse.x + TruncToInt(camera->CenterOffset.x)),
+                        static_cast<float>(mouse.y + TruncToInt(camera->CenterOffset.y))};
+    Vec2f result;
+    return camera->__WindowToLayer(this, shifted, result) ? result : Vec2f{};
+}
+
+std::shared_ptr<LayerObject> Layer::GetLayerObject(Camera* camera, int x, int y, bool enabled, bool visible) {
+    ObjectList* cell = __Expand(x, y);
+    for (int i = cell->Length() - 1; i >= 0; --i) {
+        if (i >= cell->Length()) continue;
+        LayerObjectPtr object = (*cell)[i];
+        if (object->Enabled() != enabled || object->Visible != visible) continue;
+        if (object->PointInside(camera, Vec2f{static_cast<float>(x), static_cast<float>(y)})) return object;
+    }
+    return nullptr;
+}
+
+// --- The camera passes ------------------------------------------------------
+
+void Layer::__CullRect(Camera* camera, int& x, int& y, int& w, int& h) const {
+    x = TruncToInt(camera->Position.x * Parallax.x);
+    y = TruncToInt(camera->Position.y * Parallax.y);
+    w = h = 0;
+    if (camera->Zoom == 0 || camera->Scale.x == 0 || camera->Scale.y == 0) return;
+    const platform::Recti viewport = camera->Viewport();
+    w = TruncToInt(TruncToInt(viewport.Width() / camera->Zoom) / camera->Scale.x);
+    h = TruncToInt(TruncToInt(viewport.Height() / camera->Zoom) / camera->Scale.y);
+}
+
+void Layer::_UpdateObjects(Camera* camera) {
+    if (camera == nullptr || __Scene == nullptr) return;
+    int x, y, w, h;
+    __CullRect(camera, x, y, w, h);
+    _CullLayerObjects(UpdateList, x, y, w, h);
+    const int stamp = __Scene->FrameNumber;
+    const bool paused = framework::TasksPaused();
+    for (int i = 0; i < UpdateList.Length(); ++i) {
+        if (framework::TasksFrozen()) continue;
+        LayerObjectPtr object = UpdateList[i];
+        // Compares the owners without locking the weak reference.
+        const auto& manager = object->__TaskManager;
+        if (manager.owner_before(TaskManager) || TaskManager.owner_before(manager)) continue;
+        if (object->UpdateStamp == stamp) continue;
+        if (!object->Enabled()) continue;
+        if (object->Pausable && paused) continue;
+        object->OnUpdate();
+        object->UpdateStamp = stamp;
+    }
+}
+
+void Layer::_DrawObjects(platform::Canvas& canvas, Camera* camera) {
+    if (camera == nullptr) return;
+    int x, y, w, h;
+    __CullRect(camera, x, y, w, h);
+    _CullLayerObjects(DrawList, x, y, w, h);
+    if (Sorter) Sorter->Sort(DrawList);
+    const bool lit = !AmbientLight.AllZero();
+    if (lit) {
+        canvas.AmbientLight(AmbientLight);
+        canvas.BeginLighting();
+    }
+    for (int i = 0; i < DrawList.Length(); ++i) {
+        LayerObjectPtr object = DrawList[i];
+        if (object->Visible) object->Draw(canvas);
+    }
+    if (lit) canvas.EndLighting();
+}
+
+void Layer::_Draw(platform::Canvas& canvas, Camera* camera) {
+    if (camera == nullptr) return;
+    canvas.PushMatrix();
+    canvas.Translate(-camera->Position.x * Parallax.x, -camera->Position.y * Parallax.y);
+    canvas.Translate(Offset.x, Offset.y);
+    DrawBackground(canvas);
+    _DrawObjects(canvas, camera);
+    DrawOverlay(canvas);
+    DrawForeground(canvas);
+    canvas.PopMatrix();
+}
+
+}  // namespace kestrum::scenegraph
