@@ -17,6 +17,8 @@ void InitFrameworkModule() {
     InitMathUnit();
     InitDebugToolsUnit();
     InitMessageUnit();
+    InitBase64Unit();
+    InitPathfinderUnit();
 
     // Content caches: NullContent, then Content (the content manager unit's
     // initialiser makes both, in this order). Units that need module globals
