@@ -18,6 +18,10 @@ std::int64_t totalPausedMs = 0;
 
 bool Halted() { return paused || frozen; }
 
+// Numbers every pass of every manager; 0 is never used, so a new task has
+// been updated by no pass.
+unsigned passSerial = 0;
+
 void SetFlag(bool& flag, bool value) {
     if (flag == value) return;
     const bool wasHalted = Halted();
@@ -58,12 +62,16 @@ void TaskManager::__Remove(const Task* task) {
 
 void TaskManager::Update(int stamp) {
     const int outerIndex = __PassIndex;
+    if (++passSerial == 0) ++passSerial;
+    const unsigned pass = passSerial;
     for (__PassIndex = 0; __PassIndex < Tasks.Length(); ++__PassIndex) {
         if (frozen) continue;
         Task* task = Tasks[__PassIndex].get();
         if (task->UpdateStamp == stamp) continue;
         if (!task->__Enabled) continue;
         if (task->Pausable && paused) continue;
+        if (task->__LastPass == pass) continue;
+        task->__LastPass = pass;
         // Hold the task for the call: it may take itself out of every list.
         const std::shared_ptr<Task> keep = Tasks[__PassIndex];
         keep->OnUpdate();

@@ -67,6 +67,9 @@ public:
     // Non-owning back-reference; CopyTask may set it without adding the task
     // to that manager's list.
     std::weak_ptr<taskmanager::TaskManager> __TaskManager;
+    // The pass that last updated the task, so that a task which rejoins the
+    // end of the list during its update is not updated again in that pass.
+    unsigned __LastPass = 0;
 };
 
 // An ordered list of tasks updated in the order they joined. Create managers

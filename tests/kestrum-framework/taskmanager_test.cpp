@@ -67,11 +67,13 @@ TEST(TaskManager, PassWithRemovalsUpdatesEachRemainingTaskOnce) {
         {"a task removes an earlier task", 'D', "B", "ABCDE", "ACDE"},
         {"a task removes a later task", 'B', "D", "ABCE", "ABCE"},
         {"the last task removes everything", 'E', "ABCDE", "ABCDE", ""},
+        {"a task rejoins at the end of the list", 'B', "", "ABCDE", "ACDEB"},
     };
     for (const auto& c : cases) {
         Fixture f("ABCDE");
         f[c.actor].action = [&f, &c] {
             for (char r : c.removes) f[r].TaskManager(nullptr);
+            if (c.removes.empty()) f[c.actor].TaskManager(f.manager);
         };
         f.manager->Update(1);
         EXPECT_EQ(f.Log(), c.updated) << c.what;
