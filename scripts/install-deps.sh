@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, playing and testing need; quick
-# when everything is already there.
+# Installs the Debian packages that building, playing and testing need, and
+# the German locale that the number-text tests run under; quick when
+# everything is already there.
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,11 @@ packages=(
   libsdl2-dev libopenal-dev libopenal1 libfreetype-dev libstb-dev nlohmann-json3-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libgles-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  locales xdg-utils
 )
+
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -19,8 +24,14 @@ done
 
 if ((${#missing[@]} > 0)); then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+fi
+
+# The tests check that number text ignores a German locale; generate it once.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "Generating the de_DE.UTF-8 locale"
+  $sudo sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen > /dev/null
+  $sudo locale-gen > /dev/null
 fi
