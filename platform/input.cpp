@@ -64,6 +64,8 @@ void MouseDevice::Location(Vec2i location) {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
     SDL_Window* window = SDL_GetMouseFocus();
     if (window == nullptr) window = SDL_GetKeyboardFocus();
+    // Unfocused: the program's one window is the first SDL made.
+    if (window == nullptr) window = SDL_GetWindowFromID(1);
     if (window != nullptr) SDL_WarpMouseInWindow(window, location.x, location.y);
 }
 
