@@ -20,7 +20,7 @@ using platform::Shader;
 
 namespace {
 
-const char* const FontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+std::string FontFile() { return testsupport::AssetsDir() + "kestrum-framework/fonts/arial.ttf"; }
 
 // A private assets folder for each test, so files can be added and removed
 // behind the cache's back.
@@ -124,7 +124,7 @@ TEST_F(ContentManagerTest, MissingFontPrintsItsResolvedPathOnce) {
 }
 
 TEST_F(ContentManagerTest, FontSizesMatchExactlyAndNaNNeverMatches) {
-    CopyIn(FontFile, "fonts/sans.ttf");
+    CopyIn(FontFile(), "fonts/sans.ttf");
     const auto small = content_.GetFont("fonts/sans.ttf", 16, nullptr);
     const auto larger = content_.GetFont("fonts/sans.ttf", 16.5f, nullptr);
     ASSERT_TRUE(small && larger);
@@ -261,7 +261,7 @@ TEST_F(ContentManagerTest, AccessorsOutsideTheRecordedEntriesGiveNothing) {
 
 TEST_F(ContentManagerTest, PlaceholdersComeFromTheirOwnCache) {
     WriteImage("kestrum-framework/images/test.png", 8, 8);
-    CopyIn(FontFile, "kestrum-framework/fonts/arial.ttf");
+    CopyIn(FontFile(), "kestrum-framework/fonts/arial.ttf");
     fw::NullContent = std::make_shared<fw::ContentManager>();
     fw::Content = std::make_shared<fw::ContentManager>();
 

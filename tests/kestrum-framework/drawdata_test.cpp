@@ -1,13 +1,11 @@
 #include "kestrum-framework/drawdata.h"
 
 #include <cmath>
-#include <filesystem>
 #include <numbers>
 
 #include <gtest/gtest.h>
 
 #include "kestrum-framework/contentmanager.h"
-#include "platform/files.h"
 #include "support/testsupport.h"
 
 namespace fw = kestrum::framework;
@@ -87,17 +85,9 @@ TEST(ImageSet, MeasuresItsLargestImageUnlessASizeIsSet) {
 }
 
 TEST(TextSet, MeasuresItsTextInItsFont) {
-    // The placeholder font comes from its own cache; give it a font file.
-    const std::string dir = testsupport::TempDir();
-    std::filesystem::create_directories(dir + "kestrum-framework/fonts");
-    std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                               dir + "kestrum-framework/fonts/arial.ttf");
-    platform::SetAssetsDir(dir);
+    // A fresh placeholder cache, so the set's font is loaded from the assets folder.
     fw::NullContent = std::make_shared<fw::ContentManager>();
-
     fw::TextSet set;
-    platform::SetAssetsDir("");
-    std::filesystem::remove_all(dir);
     ASSERT_TRUE(set.Font);
     EXPECT_EQ(set.Font, fw::NullFont(nullptr));
     EXPECT_EQ(set.Text, "");

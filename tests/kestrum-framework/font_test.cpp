@@ -14,11 +14,9 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// The framework's placeholder font is not in the tree yet; any TrueType font
-// measures the same way.
+// The framework's placeholder font, loaded directly from the assets folder.
 std::shared_ptr<platform::Font> TestFont(float size = 20) {
-    static const char* const path = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-    return platform::Font::Load(path, size);
+    return platform::Font::Load(testsupport::AssetsDir() + "kestrum-framework/fonts/arial.ttf", size);
 }
 
 // The bounding box of the pixels brighter than black, as (x0, y0, x1, y1); all -1 when none.
