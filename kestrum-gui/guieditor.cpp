@@ -17,16 +17,24 @@ namespace kestrum::gui {
 
 namespace {
 
+// The value of the first line of the key. The store searches on from its
+// last hit, so a block holding a key twice would otherwise answer with
+// different lines for different keys.
+std::string ReadFirst(framework::Config& block, const std::string& key, const std::string& fallback) {
+    block.Cursor = 0;
+    return block.ReadString(key, fallback);
+}
+
 // Values are read as text (which drops double quotes) and then converted,
 // so a quoted number reads like a plain one. A missing key or an empty
 // value keeps the default.
 float ReadNumber(framework::Config& block, const std::string& key, float fallback) {
-    const std::string value = block.ReadString(key, "");
+    const std::string value = ReadFirst(block, key, "");
     return value.empty() ? fallback : platform::ToFloat(value);
 }
 
 bool ReadFlag(framework::Config& block, const std::string& key, bool fallback) {
-    const std::string value = platform::ToLower(block.ReadString(key, ""));
+    const std::string value = platform::ToLower(ReadFirst(block, key, ""));
     if (value == "true") return true;
     if (value == "false") return false;
     return fallback;
@@ -44,7 +52,7 @@ void AddBlock(std::string& text, const std::string& block) {
 
 void GuiObject::ApplyConfig(framework::Config& block) {
     const bool enabled = ReadFlag(block, "enabled", Enabled());
-    const std::string name = block.ReadString("name", Name);
+    const std::string name = ReadFirst(block, "name", Name);
     const float x = ReadNumber(block, "x", X());
     const float y = ReadNumber(block, "y", Y());
     const float z = ReadNumber(block, "z", Z);

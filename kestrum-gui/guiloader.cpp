@@ -29,6 +29,7 @@ void GuiLoader::Load(const std::string& path) {
 
 void GuiLoader::Build(GuiLayer& layer) {
     for (const auto& block : Blocks) {
+        block->Cursor = 0;
         const std::string name = block->ReadString("name", "");
         if (name.empty()) continue;
         if (auto widget = layer.GetObject(name)) widget->ApplyConfig(*block);
