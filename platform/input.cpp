@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include "platform/app.h"
+
 namespace platform {
 namespace {
 
@@ -64,8 +66,13 @@ void MouseDevice::Location(Vec2i location) {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
     SDL_Window* window = SDL_GetMouseFocus();
     if (window == nullptr) window = SDL_GetKeyboardFocus();
-    // Unfocused: the program's one window is the first SDL made.
-    if (window == nullptr) window = SDL_GetWindowFromID(1);
+    if (window == nullptr) {
+        // Unfocused: the application's main window.
+        const AppInstance* app = AppInstance::Instance();
+        if (app != nullptr && app->MainWindow() != nullptr) {
+            window = static_cast<SDL_Window*>(app->MainWindow()->SdlWindow());
+        }
+    }
     if (window != nullptr) SDL_WarpMouseInWindow(window, location.x, location.y);
 }
 
