@@ -167,3 +167,26 @@ TEST(CameraMapping, PointLookupFindsTheTopmostObjectUnderTheWindowPoint) {
     EXPECT_TRUE(member->PointInside(v.camera.get(), 392, 292));
     EXPECT_FALSE(member->PointInside(v.camera.get(), 400, 300));
 }
+
+TEST(CameraMapping, MouseQueriesCombineTheButtonAndThePointer) {
+    Viewed v;
+    auto probe = MakeProbe(v.layer.get(), 100, 100);
+    platform::Mouse().Reset();
+    platform::Mouse().SetLocation({102, 98});
+    platform::Mouse().SetButton(1, true);
+    v.scene.Update();
+    EXPECT_TRUE(probe->MouseHit(1));
+    EXPECT_TRUE(probe->MouseHit(v.camera.get(), 1));
+    EXPECT_TRUE(probe->MouseDown(v.camera.get(), 1));
+    platform::Mouse().SetLocation({300, 300});
+    EXPECT_TRUE(probe->MouseHit(1));
+    EXPECT_FALSE(probe->MouseHit(v.camera.get(), 1));
+    v.scene.Update();
+    EXPECT_FALSE(probe->MouseHit(1));  // only in the update that saw the press
+    platform::Mouse().SetLocation({100, 100});
+    platform::Mouse().SetButton(1, false);
+    v.scene.Update();
+    EXPECT_TRUE(probe->MouseReleased(v.camera.get(), 1));
+    EXPECT_FALSE(probe->MouseReleased(v.camera.get(), 3));
+    platform::Mouse().Reset();
+}

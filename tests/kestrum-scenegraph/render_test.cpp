@@ -176,3 +176,54 @@ TEST(SceneRendering, ViewportClearAndVisibility) {
     s.Frame();
     s.Is(100, 50, kBlack);
 }
+
+TEST(SceneRendering, LitLayersDrawSpritesAsDiffuseAndLights) {
+    Stage s(100, 100);
+    auto layer = sg::Layer::New(&s.scene);
+    layer->AmbientLight = {0.25f, 0.25f, 0.25f, 1};
+    sg::LayerSprite::New(layer.get(), SolidImage(100, 100, Color::White()))->Location({50, 50});
+    const auto glow = SolidImage(20, 20, Color::White());
+    glow->Handle({0, 0});
+    auto light = sg::LayerSprite::New(layer.get(), glow);
+    light->DrawMode = 2;
+    light->Location({70, 70});
+    light->Scale = {1.5f, 1.5f};
+    s.Frame();
+    s.Is(20, 20, {0.25f, 0.25f, 0.25f, 1});
+    s.Is(70, 70, Color::White());
+    s.Is(83, 83, Color::White());  // scaled by 1.5 about its centre
+    s.Is(86, 86, {0.25f, 0.25f, 0.25f, 1});
+    // The borrowed image is given back as it was.
+    EXPECT_EQ(glow->Handle(), (platform::Vec2f{0, 0}));
+    EXPECT_EQ(glow->Scale(), (platform::Vec2f{1, 1}));
+}
+
+TEST(SceneRendering, DebugOverlaysFollowTheirSwitches) {
+    Stage s(80, 80);
+    sgtest::Probe loose("loose", 20, 20);
+    loose.Location({30, 30});
+    loose.Flags = 2;
+    loose.Properties = std::make_shared<kestrum::framework::Config>();
+    loose.Draw(*s.target.canvas);
+    s.Is(21, 30, kGreen);  // palette colour 2, thickness 3 inside the box
+    s.Is(30, 21, kGreen);
+    s.Is(30, 30, kBlack);
+
+    auto layer = sg::Layer::New(&s.scene);
+    auto filed = sgtest::MakeProbe(layer.get(), 60, 60);
+    filed->Flags = 1;
+    filed->Draw(*s.target.canvas);  // the layer's switch is off
+    s.Is(56, 60, kBlack);
+    layer->DrawFlags = true;
+    filed->Draw(*s.target.canvas);  // the scene's switch is still off
+    s.Is(56, 60, kBlack);
+    s.scene.DrawFlags = true;
+    filed->Draw(*s.target.canvas);
+    s.Is(56, 60, kRed);
+
+    sgtest::Probe selected("selected", 10, 10);
+    selected.Location({10, 70});
+    selected.Selected = true;
+    selected.Draw(*s.target.canvas);
+    s.Is(10, 70, {0, 0, 0.25f, 1});
+}
