@@ -70,13 +70,22 @@ BatchState Canvas::CurrentState(int blend, bool lightBuffer) const {
         state.viewport = {0, 0, buffer->Width(), buffer->Height()};
         return state;
     }
-    state.target = {target_ ? target_->GetTexture().get() : nullptr, width_, height_};
-    state.viewport = viewport_;
+    state.target = MainTarget();
+    const Vec2i origin = target_ ? target_->Rect().min : Vec2i{};
+    state.viewport = {viewport_.min + origin, viewport_.max + origin};
     if (!scissor_.AllZero()) {
         state.scissor = true;
-        state.scissorRect = {scissor_.min + viewport_.min, scissor_.max + viewport_.min};
+        state.scissorRect = {scissor_.min + state.viewport.min, scissor_.max + state.viewport.min};
     }
     return state;
+}
+
+// A sub-image as target is a window into its texture: the canvas's
+// coordinates start at the sub-image's corner.
+DrawTarget Canvas::MainTarget() const {
+    if (!target_ || !target_->GetTexture()) return {nullptr, width_, height_};
+    Texture* texture = target_->GetTexture().get();
+    return {texture, texture->Width(), texture->Height()};
 }
 
 void Canvas::AddQuad(const std::shared_ptr<Texture>& texture, BatchState state, const Vec2f corners[4],
@@ -261,8 +270,8 @@ void Canvas::EndLighting() {
 void Canvas::Flush() { renderer_->Flush(); }
 
 std::shared_ptr<Pixmap> Canvas::CopyPixmap(Recti rect) {
-    const Recti inTarget{rect.min + viewport_.min, rect.max + viewport_.min};
-    return renderer_->ReadPixels({target_ ? target_->GetTexture().get() : nullptr, width_, height_}, inTarget);
+    const Vec2i origin = viewport_.min + (target_ ? target_->Rect().min : Vec2i{});
+    return renderer_->ReadPixels(MainTarget(), {rect.min + origin, rect.max + origin});
 }
 
 int Canvas::DrawCalls() const { return renderer_->DrawCalls(); }

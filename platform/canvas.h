@@ -29,6 +29,7 @@ constexpr int Multiply = 4;
 
 class Renderer;
 struct BatchState;
+struct DrawTarget;
 
 class Canvas {
 public:
@@ -115,6 +116,7 @@ public:
 
 private:
     struct LightBuffers;
+    DrawTarget MainTarget() const;
     // The batch state of the next quad: into the target, or while lighting
     // into the diffuse buffer (or the light buffer when lightBuffer is set).
     BatchState CurrentState(int blend, bool lightBuffer = false) const;

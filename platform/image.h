@@ -68,7 +68,9 @@ private:
 };
 
 // A texture of the GPU together with the pixels it is made from. Sub-images
-// share one texture. Render-target textures have no pixels in memory.
+// share one texture. Render-target textures have no pixels in memory. A
+// texture keeps its own pixels: a pixmap the caller still holds is copied, so
+// changing or discarding it afterwards does not reach the texture.
 class Texture {
 public:
     Texture(std::shared_ptr<Pixmap> pixmap, int flags);

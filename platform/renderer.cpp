@@ -247,26 +247,31 @@ void Renderer::Clear(const BatchState& state, Color color) {
 }
 
 std::shared_ptr<Pixmap> Renderer::ReadPixels(const DrawTarget& target, Recti rect) {
-    rect = Intersect(rect, {0, 0, target.width, target.height});
+    // The pixmap has the size asked for; parts outside the target stay transparent.
     auto pixmap = std::make_shared<Pixmap>(rect.Width(), rect.Height());
+    const Recti inside = Intersect(rect, {0, 0, target.width, target.height});
     FlushPending();
-    if (rect.Empty() || !gl::Available() || !BindTarget(target)) return pixmap;
+    if (inside.Empty() || !gl::Available() || !BindTarget(target)) return pixmap;
+    Pixmap read(inside.Width(), inside.Height());
     gl::PixelStorei(GL_PACK_ALIGNMENT, 4);
-    gl::ReadPixels(rect.min.x, GlY(target, rect), rect.Width(), rect.Height(), GL_RGBA, GL_UNSIGNED_BYTE,
-                   pixmap->Data());
-    std::uint8_t* p = pixmap->Data();
-    const std::size_t row = static_cast<std::size_t>(rect.Width()) * 4;
-    if (!target.texture) {
+    gl::ReadPixels(inside.min.x, GlY(target, inside), inside.Width(), inside.Height(), GL_RGBA, GL_UNSIGNED_BYTE,
+                   read.Data());
+    const std::size_t row = static_cast<std::size_t>(inside.Width()) * 4;
+    for (int y = 0; y < inside.Height(); ++y) {
         // The default framebuffer's rows come bottom first.
-        for (int y = 0; y < rect.Height() / 2; ++y) {
-            std::swap_ranges(p + y * row, p + (y + 1) * row, p + (rect.Height() - 1 - y) * row);
+        const int from = target.texture ? y : inside.Height() - 1 - y;
+        const std::uint8_t* source = read.Data() + static_cast<std::size_t>(from) * row;
+        std::uint8_t* p = pixmap->Data() + (static_cast<std::size_t>(inside.min.y - rect.min.y + y) * rect.Width() +
+                                            static_cast<std::size_t>(inside.min.x - rect.min.x)) * 4;
+        for (std::size_t i = 0; i < row; i += 4) {
+            // Premultiplied on the GPU, straight in the pixmap.
+            const unsigned a = source[i + 3];
+            for (int c = 0; c < 3; ++c) {
+                p[i + c] = (a == 0 || a == 255) ? source[i + c]
+                                                : static_cast<std::uint8_t>(std::min(255u, (source[i + c] * 255u + a / 2) / a));
+            }
+            p[i + 3] = static_cast<std::uint8_t>(a);
         }
-    }
-    // Premultiplied on the GPU, straight in the pixmap.
-    for (std::size_t i = 0; i < row * rect.Height(); i += 4) {
-        const unsigned a = p[i + 3];
-        if (a == 0 || a == 255) continue;
-        for (int c = 0; c < 3; ++c) p[i + c] = static_cast<std::uint8_t>(std::min(255u, (p[i + c] * 255 + a / 2) / a));
     }
     return pixmap;
 }

@@ -40,9 +40,14 @@ std::vector<std::uint8_t> Premultiplied(const Pixmap& pixmap) {
 
 }  // namespace
 
+// The pixels are uploaded on first draw, so the texture needs pixels that
+// nobody else can change or discard before then: a pixmap that the caller
+// still holds is copied.
 Texture::Texture(std::shared_ptr<Pixmap> pixmap, int flags)
     : width_(pixmap ? pixmap->Width() : 0), height_(pixmap ? pixmap->Height() : 0), flags_(flags),
-      pixmap_(pixmap ? std::move(pixmap) : std::make_shared<Pixmap>(0, 0)) {}
+      pixmap_(!pixmap                     ? std::make_shared<Pixmap>(0, 0)
+              : pixmap.use_count() > 1 ? std::make_shared<Pixmap>(*pixmap)
+                                       : std::move(pixmap)) {}
 
 Texture::Texture(int width, int height, int flags)
     : width_(std::max(width, 1)), height_(std::max(height, 1)), flags_(flags) {}

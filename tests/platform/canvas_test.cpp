@@ -321,4 +321,40 @@ TEST(Canvas, TextIsDrawnWithinItsMeasuredBox) {
     EXPECT_GE(stem, 10);
 }
 
+TEST(Canvas, ImageKeepsItsPixelsWhenTheCallerDiscardsThePixmap) {
+    auto target = testsupport::MakeTarget(4, 4, Color::Black());
+    auto pixmap = std::make_shared<Pixmap>(4, 4);
+    pixmap->Clear({0, 1, 0, 1});
+    Image image(pixmap, 0);
+    pixmap->Clear({1, 0, 0, 1});
+    pixmap->Discard();
+    target.canvas->DrawImage(image, 0, 0);
+    EXPECT_PIXEL(target, 2, 2, Color(0, 1, 0));
+}
+
+TEST(Canvas, SubImageTargetDrawsIntoItsOwnPart) {
+    auto whole = testsupport::MakeTarget(16, 16, Color::Black());
+    auto part = std::make_shared<Image>(*whole.image, platform::Recti{8, 4, 16, 12});
+    platform::Canvas canvas(part);
+    EXPECT_EQ(canvas.Width(), 8);
+    canvas.Clear({0, 0, 1, 1});
+    canvas.DrawRect(0, 0, 2, 2);
+    EXPECT_TRUE(testsupport::Near(canvas.CopyPixmap({0, 0, 1, 1})->GetPixelARGB(0, 0), Color::White()));
+    EXPECT_PIXEL(whole, 8, 4, Color::White());
+    EXPECT_PIXEL(whole, 10, 6, Color(0, 0, 1));
+    EXPECT_PIXEL(whole, 7, 4, Color::Black());
+    EXPECT_PIXEL(whole, 10, 12, Color::Black());
+}
+
+TEST(Canvas, CopyPixmapHasTheRequestedSizeEvenPastTheEdge) {
+    auto target = testsupport::MakeTarget(4, 4, Color(1, 0, 0));
+    const auto pixmap = target.canvas->CopyPixmap({2, -1, 6, 3});
+    ASSERT_EQ(pixmap->Width(), 4);
+    ASSERT_EQ(pixmap->Height(), 4);
+    EXPECT_EQ(pixmap->GetPixelARGB(0, 0), 0u);  // above the target
+    EXPECT_TRUE(testsupport::Near(pixmap->GetPixelARGB(1, 1), Color(1, 0, 0)));
+    EXPECT_TRUE(testsupport::Near(pixmap->GetPixelARGB(1, 3), Color(1, 0, 0)));
+    EXPECT_EQ(pixmap->GetPixelARGB(2, 1), 0u);  // right of the target
+}
+
 }  // namespace
