@@ -5,7 +5,8 @@
 // tests. Each frame the scene asks every enabled camera to update the objects
 // near its view and draws every enabled, visible camera.
 //
-// A camera without a scene has no view: its virtual sizes are 0 and its
+// Cameras are shared: make them with Camera::New or std::make_shared before
+// giving them a scene. A camera without a scene has no view: its virtual sizes are 0 and its
 // mappings give (0, 0). A zoom or scale of 0 maps nothing and culls nothing.
 #pragma once
 

@@ -11,7 +11,8 @@
 // and its own TaskManager, which only tags the objects its pass updates.
 //
 // The cell lists own the objects. A layer that goes away clears the
-// back-references of the objects still filed in it.
+// back-references of the objects still filed in it. Layers are shared: make
+// them with Layer::New or std::make_shared before giving them a scene.
 #pragma once
 
 #include <memory>

@@ -2,6 +2,8 @@
 // render target, pixels read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/font.h"
 #include "sgtest.h"
 #include "support/testsupport.h"
@@ -226,4 +228,25 @@ TEST(SceneRendering, DebugOverlaysFollowTheirSwitches) {
     selected.Selected = true;
     selected.Draw(*s.target.canvas);
     s.Is(10, 70, {0, 0, 0.25f, 1});
+}
+
+TEST(SceneRendering, ASorterReordersTheDrawList) {
+    struct Reverse : sg::ISorter {
+        int calls = 0;
+        void Sort(sg::ObjectList& list) override {
+            ++calls;
+            std::reverse(list.begin(), list.end());
+        }
+    };
+    Stage s(40, 40);
+    auto layer = sg::Layer::New(&s.scene);
+    sg::LayerSprite::New(layer.get(), SolidImage(40, 40, kRed))->Location({20, 20});
+    sg::LayerSprite::New(layer.get(), SolidImage(40, 40, kGreen))->Location({20, 20});
+    s.Frame();
+    s.Is(20, 20, kGreen);  // filed last, drawn on top
+    auto sorter = std::make_shared<Reverse>();
+    layer->Sorter = sorter;
+    s.Frame();
+    s.Is(20, 20, kRed);
+    EXPECT_EQ(sorter->calls, 1);
 }
