@@ -94,57 +94,59 @@ def block(**kv):
 
 
 def explosion():
+    # at size 1 (a cargo ship or a tank) the blast is about 200 units across;
+    # 22 particles, so one explosion fits the game's budget of 32
     return "\n\n".join([
         # the flash
         block(particles=1, imagePath="particles/flare.png", blendMode="additive",
-              red=1, green=0.95, blue=0.8, alpha=1, targetRed=1, targetGreen=0.5, targetBlue=0.1, targetAlpha=0,
-              scale="1.8,2.2", targetScale="2.8,3.2", timeToLive="180,240"),
+              red=1, green=0.95, blue=0.85, alpha=1, targetRed=1, targetGreen=0.55, targetBlue=0.15, targetAlpha=0,
+              scale="2.6,3.0", targetScale="3.8,4.2", timeToLive="160,220"),
         # the shock ring
         block(particles=1, imagePath="particles/ring.png", blendMode="additive",
-              red=1, green=0.7, blue=0.4, alpha=0.8, targetRed=1, targetGreen=0.3, targetBlue=0.1, targetAlpha=0,
-              scale=0.3, targetScale="1.3,1.5", timeToLive="320,380"),
+              red=1, green=0.75, blue=0.45, alpha=0.9, targetRed=1, targetGreen=0.3, targetBlue=0.1, targetAlpha=0,
+              scale=0.4, targetScale="2.2,2.6", timeToLive="380,440"),
+        # smoke left behind, drawn under the fire (it starts after the flash)
+        block(particles=4, imagePath="particles/smoke.png", blendMode="alpha",
+              red=0.4, green=0.34, blue=0.5, alpha=0.55, targetRed=0.22, targetGreen=0.2, targetBlue=0.28,
+              targetAlpha=0, scale="0.8,1.2", targetScale="2.5,3.2", angle="0,360",
+              velocityX="0.4,1.4", velocityY="0.4,1.4", dragX=0.96, dragY=0.96, gravity=-0.02,
+              spin="-0.03,0.03", delay="60,140", timeToLive="900,1300"),
         # fireballs
-        block(particles=5, imagePath="particles/flare.png", blendMode="additive",
-              red=1, green="0.55,0.8", blue="0.15,0.3", alpha=0.9,
-              targetRed=0.8, targetGreen=0.15, targetBlue=0.05, targetAlpha=0,
-              scale="0.6,1.0", targetScale="1.4,2.0", angle="0,360", velocityX="0.5,2.5", velocityY="0.5,2.5",
-              dragX=0.93, dragY=0.93, timeToLive="450,650"),
+        block(particles=6, imagePath="particles/flare.png", blendMode="additive",
+              red=1, green="0.7,0.9", blue="0.3,0.5", alpha=1,
+              targetRed=0.9, targetGreen=0.2, targetBlue=0.05, targetAlpha=0,
+              scale="1.0,1.6", targetScale="2.2,3.0", angle="0,360", velocityX="1,3.5", velocityY="1,3.5",
+              dragX=0.95, dragY=0.95, timeToLive="500,800"),
         # sparks flying out along their direction
-        block(particles=8, imagePath="particles/spark.png", blendMode="additive",
-              red=1, green="0.85,1", blue="0.5,0.8", alpha=1,
-              targetRed=1, targetGreen=0.4, targetBlue=0.1, targetAlpha=0,
-              scale="1.0,1.4", targetScale=0.3, angle="0,360", velocityX="4,9", velocityY="4,9",
-              dragX=0.9, dragY=0.9, gravity=0.05, timeToLive="300,550"),
-        # smoke left behind
-        block(particles=3, imagePath="particles/smoke.png", blendMode="alpha",
-              red=0.35, green=0.3, blue=0.45, alpha=0.5, targetRed=0.2, targetGreen=0.2, targetBlue=0.25,
-              targetAlpha=0, scale="0.5,0.8", targetScale="1.6,2.2", angle="0,360",
-              velocityX="0.3,1.2", velocityY="0.3,1.2", dragX=0.96, dragY=0.96, gravity=-0.02,
-              spin="-0.03,0.03", delay="60,140", timeToLive="700,1000"),
+        block(particles=10, imagePath="particles/spark.png", blendMode="additive",
+              red=1, green="0.85,1", blue="0.55,0.85", alpha=1,
+              targetRed=1, targetGreen=0.45, targetBlue=0.1, targetAlpha=0,
+              scale="1.4,2.0", targetScale=0.4, angle="0,360", velocityX="5,11", velocityY="5,11",
+              dragX=0.92, dragY=0.92, gravity=0.06, timeToLive="400,650"),
     ]) + "\n"
 
 
 def smoke():
-    # one puff per play: rockets and tanks play it every update under a budget,
-    # so a short life keeps the trail unbroken
+    # one puff per play: rockets and tanks play it every update under a budget
+    # of 24 and 48 live puffs, so a short life keeps the trail unbroken
     return block(particles=1, imagePath="particles/smoke.png", blendMode="alpha",
-                 red=0.75, green=0.7, blue=0.85, alpha=0.45, targetRed=0.4, targetGreen=0.35, targetBlue=0.5,
-                 targetAlpha=0, scale="0.25,0.35", targetScale="0.8,1.1", angle="0,360",
+                 red=0.8, green=0.75, blue=0.9, alpha=0.6, targetRed=0.45, targetGreen=0.4, targetBlue=0.55,
+                 targetAlpha=0, scale="0.35,0.5", targetScale="1.0,1.4", angle="0,360",
                  velocityX="0.2,0.6", velocityY="0.2,0.6", dragX=0.97, dragY=0.97, gravity=-0.015,
-                 spin="-0.02,0.02", timeToLive="300,420") + "\n"
+                 spin="-0.02,0.02", timeToLive="300,400") + "\n"
 
 
 def dust():
     return "\n\n".join([
         block(particles=3, imagePath="particles/dust.png", blendMode="alpha",
-              red=0.85, green=0.75, blue=0.6, alpha=0.6, targetRed=0.6, targetGreen=0.5, targetBlue=0.4,
-              targetAlpha=0, scale="0.5,0.8", targetScale="1.2,1.6", angle="200,340",
-              velocityX="0.8,2.0", velocityY="0.8,2.0", dragX=0.93, dragY=0.93, gravity=0.02,
-              timeToLive="350,550"),
+              red=0.9, green=0.8, blue=0.65, alpha=0.7, targetRed=0.6, targetGreen=0.5, targetBlue=0.4,
+              targetAlpha=0, scale="0.8,1.2", targetScale="1.8,2.4", angle="200,340",
+              velocityX="1,2.5", velocityY="1,2.5", dragX=0.93, dragY=0.93, gravity=0.02,
+              timeToLive="400,600"),
         block(particles=2, imagePath="particles/spark.png", blendMode="additive",
-              red=0.6, green=1, blue=1, alpha=1, targetRed=0.2, targetGreen=0.6, targetBlue=1, targetAlpha=0,
-              scale=0.6, targetScale=0.2, angle="220,320", velocityX="3,5", velocityY="3,5",
-              gravity=0.25, timeToLive="200,300"),
+              red=0.7, green=1, blue=1, alpha=1, targetRed=0.2, targetGreen=0.6, targetBlue=1, targetAlpha=0,
+              scale="0.9,1.2", targetScale=0.3, angle="220,320", velocityX="3,5.5", velocityY="3,5.5",
+              gravity=0.25, timeToLive="220,320"),
     ]) + "\n"
 
 

@@ -3,7 +3,7 @@ particle images."""
 import math
 
 import numpy as np
-from PIL import Image
+from PIL import Image, ImageChops
 
 from neon import (AMBER, CYAN, DARK, GOLD, GREEN, ICE, LIME, MAGENTA, ORANGE, RED,
                   VIOLET, WHITE, Pic, mix, radial, rgba, rot, shift)
@@ -150,9 +150,14 @@ def pickup(kind, frames=20, size=56):
             b.circle(c + math.cos(i * TAU / 6 + TAU / 12) * 22, c + math.sin(i * TAU / 6 + TAU / 12) * 22,
                      1.6 + 1.4 * w, fill=rgba(mix(color, WHITE, w)))
         _icon(kind, b, c, c, color)
-        # a glint sweeping across
-        gx = -22 + 44 * ((t * 1.0) % 1.0)
-        b.line([(c + gx - 4, c - 14), (c + gx + 4, c + 14)], rgba(WHITE, 90), 3)
+        # a glint sweeping across, kept inside the capsule
+        gx = -30 + 60 * t
+        glint = p.layer()
+        glint.line([(c + gx - 5, c - 22), (c + gx + 5, c + 22)], rgba(WHITE, 90), 4)
+        inside = p.layer()
+        inside.poly(shift([(x * 0.9, y * 0.9) for x, y in hexa], c, c), fill=rgba(WHITE))
+        glint.img.putalpha(ImageChops.multiply(glint.img.getchannel("A"), inside.img.getchannel("A")))
+        b.paste(glint)
         b.glow(3, 1.5, color)
         p.paste(b)
         out.append(p.final())
@@ -166,7 +171,7 @@ def particle_images():
         "glow480": radial(480, WHITE, falloff=3.0, core=0.06),
         "flare": radial(64, (255, 230, 180), falloff=1.6, core=0.3),
         "smoke": _smoke(64),
-        "spark": _streak(32, 8),
+        "spark": _streak(48, 10),
         "ring": _ring(128),
         "dust": _smoke(32, seed=7, soft=1.4),
     }
@@ -194,7 +199,8 @@ def _streak(w, h):
     yy, xx = np.mgrid[0:h, 0:w].astype(np.float64)
     dx = np.abs(xx - (w - 1) / 2) / (w / 2)
     dy = np.abs(yy - (h - 1) / 2) / (h / 2)
-    a = np.clip(1 - dx, 0, 1) ** 1.2 * np.clip(1 - dy, 0, 1) ** 1.5
+    a = np.clip(1 - dx, 0, 1) ** 0.8 * np.clip(1 - dy, 0, 1) ** 1.2
+    a = np.clip(a * 1.4, 0, 1)
     out = np.full((h, w, 4), 255.0)
     out[..., 3] = a * 255
     return Image.fromarray(out.astype(np.uint8), "RGBA")

@@ -132,8 +132,11 @@ def main():
         data.write_all(out, FONTS["fonts/stargaze.otf"][0], FONTS["fonts/stencil.otf"][0])
     if args.sheet and sheet_items:
         import sheet
+        import preview
         sheet.write(sheet_items, args.sheet)
         print("contact sheet: " + args.sheet)
+        # review pictures of play, the menu and the effects beside the sheet
+        preview.write(out, os.path.dirname(os.path.abspath(args.sheet)))
 
 
 if __name__ == "__main__":

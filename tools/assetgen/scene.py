@@ -144,7 +144,7 @@ def rocks(i, w=640, h=200):
     depth = np.clip((yy - top[None, :]) / (h * 0.6), 0, 1)
     base = np.array(ROCK_COLORS[i], dtype=np.float64)
     tex = fbm(w, h, 800 + i, octaves=5, base=8)
-    rgb = base[None, None, :] * (0.45 - 0.3 * depth[..., None] + 0.25 * tex[..., None])
+    rgb = base[None, None, :] * (0.32 - 0.22 * depth[..., None] + 0.18 * tex[..., None])
     rim = np.clip(1 - (yy - top[None, :]) / 3.0, 0, 1) * inside
     light = np.array(mix(ROCK_COLORS[i], (255, 255, 255), 0.5))
     rgb = rgb * (1 - rim[..., None]) + light[None, None, :] * rim[..., None]
