@@ -147,6 +147,18 @@ TEST_F(Files, MissingAndEmptyFilesAreToldApart) {
     EXPECT_FALSE(SaveString("x", dir_ + "no/such/folder/file.txt"));
 }
 
+TEST_F(Files, FailedSaveLeavesNothingBehind) {
+    // A folder in the way: the write must fail, keep the folder and its
+    // contents, and not leave the temporary file beside it.
+    std::filesystem::create_directory(dir_ + "taken");
+    ASSERT_TRUE(SaveString("keep", dir_ + "taken/inside.txt"));
+    EXPECT_FALSE(SaveString("x", dir_ + "taken"));
+    EXPECT_EQ(LoadString(dir_ + "taken/inside.txt"), "keep");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_)) ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
 TEST_F(Files, DeleteRenameAndFileTypes) {
     const std::string file = dir_ + "a.txt";
     ASSERT_TRUE(SaveString("a", file));
