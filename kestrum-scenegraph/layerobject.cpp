@@ -48,8 +48,9 @@ void LayerObject::Location(Vec2f location) {
 }
 
 void LayerObject::Layer(scenegraph::Layer* layer) {
-    // The cell or group may hold the last reference to this object.
-    auto keep = __Self();
+    // The cell or group may hold the last reference to this object. An
+    // object that nothing owns cannot be filed: fail before changing anything.
+    auto keep = layer != nullptr ? std::static_pointer_cast<LayerObject>(shared_from_this()) : __Self();
     if (__Layer != nullptr && __Cell != nullptr) {
         RemoveEach(*__Cell, this);
         __Cell = nullptr;
@@ -65,11 +66,11 @@ scenegraph::Layer* LayerObject::Layer() const {
 }
 
 void LayerObject::Group(LayerGroup* group) {
-    auto keep = __Self();
+    auto keep = group != nullptr ? std::static_pointer_cast<LayerObject>(shared_from_this()) : __Self();
     if (__Layer != nullptr) Layer(static_cast<scenegraph::Layer*>(nullptr));
     if (__Group != nullptr) RemoveEach(__Group->Members, this);
     __Group = group;
-    if (group != nullptr) group->Members.Add(std::static_pointer_cast<LayerObject>(shared_from_this()));
+    if (group != nullptr) group->Members.Add(keep);
 }
 
 void LayerObject::Group(const std::shared_ptr<LayerGroup>& group) { Group(group.get()); }

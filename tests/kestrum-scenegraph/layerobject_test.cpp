@@ -316,3 +316,17 @@ TEST(LayerObjectExtras, LookupsAndCopiesToleratePartsThatAreMissing) {
     EXPECT_NE(target->Properties, source->Properties);
     EXPECT_EQ(target->Properties->ReadInt("a", 0), 1);
 }
+
+TEST(LayerObjectPlacement, AnUnownedObjectCannotBePlacedAndStaysFree) {
+    sgtest::FakeClock clock;
+    auto layer = sg::Layer::New();
+    auto group = sg::LayerGroup::New();
+    Probe onStack("stack");
+    EXPECT_THROW(onStack.Layer(layer.get()), std::bad_weak_ptr);
+    EXPECT_THROW(onStack.Group(group.get()), std::bad_weak_ptr);
+    EXPECT_EQ(onStack.Layer(), nullptr);
+    EXPECT_EQ(onStack.Group(), nullptr);
+    EXPECT_EQ(layer->CountLayerObjects(), 0);
+    onStack.Remove();  // nothing to leave
+    EXPECT_FALSE(onStack.Enabled());
+}
