@@ -190,3 +190,15 @@ TEST(CameraMapping, MouseQueriesCombineTheButtonAndThePointer) {
     EXPECT_FALSE(probe->MouseReleased(v.camera.get(), 3));
     platform::Mouse().Reset();
 }
+
+TEST(CameraViewport, LayersCentreAnAreaInTheView) {
+    Viewed v(1137, 641);
+    v.layer->Width = 100;
+    v.layer->Height = 40;
+    v.layer->Center();
+    EXPECT_EQ(v.layer->Offset, (Vec2f{518, 300}));  // integer halves of the view
+    EXPECT_EQ(v.layer->View(), &v.window);
+    auto loose = sg::Layer::New();
+    loose->Center();  // no view: nothing
+    EXPECT_EQ(loose->Offset, (Vec2f{}));
+}
