@@ -129,6 +129,24 @@ TEST(LayerShapeDrawTest, PolygonDrawsClosedOpenOrNothingByType) {
         EXPECT_EQ(LitNear(target, 30, 25), c.closing) << c.type;  // on the hypotenuse
         EXPECT_FALSE(LitNear(target, 20, 35)) << c.type;
     }
+
+    // Isometric: the closed outline ignores the handle, the open chain shifts
+    // by it in the positive direction. The segment (0, 0)-(20, 0) projects to
+    // (0, 0)-(20, 10); the position (10, 10) projects to (0, 10).
+    struct IsoCase {
+        int type;
+        int litX, darkX;  // x of the segment's midpoint at y 15, and where the other rule would put it
+    };
+    for (const IsoCase c : {IsoCase{1, 10, 20}, IsoCase{2, 20, 10}}) {
+        auto target = testsupport::MakeTarget(64, 64);
+        auto polygon = sg::LayerPolygon::New(nullptr, {0, 0, 20, 0}, c.type);
+        polygon->Orientation = 1;
+        polygon->Location(Vec2f(10, 10));
+        polygon->Color = kWhite;
+        polygon->Draw(*target.canvas);
+        EXPECT_TRUE(LitNear(target, c.litX, 15)) << c.type;
+        EXPECT_FALSE(Lit(target, c.darkX, 15)) << c.type;
+    }
 }
 
 TEST(LayerShapeDrawTest, EllipseSpansTwiceItsSizeWhateverItsTransform) {
