@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <clocale>
+#include <filesystem>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -39,6 +40,20 @@ private:
     const char* name_;
     std::optional<std::string> old_;
 };
+
+// The processes whose parent is this one (zombies included).
+int ChildCount() {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string stat = LoadString(entry.path().string() + "/stat");
+        const std::size_t close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        // After the name: " state ppid ...".
+        const std::vector<std::string> fields = Split(stat.substr(close + 2), " ");
+        if (fields.size() > 1 && ToInt(fields[1]) == getpid()) ++count;
+    }
+    return count;
+}
 
 }  // namespace
 
@@ -110,6 +125,9 @@ TEST(OpenUrl, HandsTheUrlToTheOpenerWithoutWaiting) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(LoadString(dir + "url"), url);
+    // Once the opener has ended it is reaped, not left behind as a zombie.
+    for (int i = 0; i < 1000 && ChildCount() > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(ChildCount(), 0);
 
     EXPECT_FALSE(OpenUrl("")) << "nothing to open";
     EXPECT_FALSE(OpenUrl("--help")) << "an option in disguise";
