@@ -108,6 +108,26 @@ TEST(Assets, AnimationsHaveEveryFrameAtOneSaneSize) {
     }
 }
 
+TEST(Assets, HitFlashSilhouettesHugTheirSprites) {
+    // The hit flash paints every pixel whose alpha is not 0 white: a faint halo
+    // far around a sprite would flash as a blob much larger than the sprite.
+    for (const char* folder : {"sprites/cargo", "sprites/hunter", "sprites/player", "sprites/launcher",
+                               "sprites/rocket", "sprites/saucer", "sprites/sawcer", "sprites/spider",
+                               "sprites/tank/top", "sprites/tank/wheels"}) {
+        auto pixmap = platform::Pixmap::Load(FramePath(folder, 0));
+        ASSERT_NE(pixmap, nullptr) << folder;
+        int any = 0, solid = 0;
+        for (int y = 0; y < pixmap->Height(); ++y)
+            for (int x = 0; x < pixmap->Width(); ++x) {
+                const int a = Alpha(*pixmap, x, y);
+                any += a > 0;
+                solid += a >= 128;
+            }
+        ASSERT_GT(solid, 0) << folder;
+        EXPECT_LE(double(any) / solid, 2.2) << folder;
+    }
+}
+
 TEST(Assets, PlayerStandsOutAndPickUpKindsDiffer) {
     // The player's ship is the only cool (blue-dominant) enemy-sized sprite;
     // hostile sprites are warm. Pick-ups of different kinds differ in colour.

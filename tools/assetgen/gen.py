@@ -19,7 +19,7 @@ import ground  # noqa: E402
 import gui  # noqa: E402
 import scene  # noqa: E402
 import ships  # noqa: E402
-from neon import save_png  # noqa: E402
+from neon import save_png, trim_alpha  # noqa: E402
 
 FONTS = {
     # asset path: (Debian font file, its package's licence file)
@@ -51,7 +51,7 @@ ANIMATIONS = [
 
 def write_images(out, sheet_items):
     for folder, make, count in ANIMATIONS:
-        frames = make(count)
+        frames = [trim_alpha(f) for f in make(count)]
         assert len(frames) == count, folder
         for i, img in enumerate(frames):
             save_png(img, os.path.join(out, folder, "frame%04d.png" % i))

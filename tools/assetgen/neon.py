@@ -160,3 +160,12 @@ def save_png(img, path):
     import os
     os.makedirs(os.path.dirname(path), exist_ok=True)
     img.save(path, "PNG", optimize=True)
+
+
+def trim_alpha(img, floor=24):
+    """Drops the faintest edge of the glow: the game's hit flash paints every
+    pixel whose alpha is not 0 white, so a wide faint halo would flash as a blob.
+    Alpha is remapped continuously, so no hard edge appears."""
+    r, g, b, a = img.split()
+    a = a.point(lambda v: 0 if v <= floor else int(round((v - floor) * 255.0 / (255 - floor))))
+    return Image.merge("RGBA", (r, g, b, a))
