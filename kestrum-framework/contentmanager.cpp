@@ -26,7 +26,9 @@ std::string Resolve(const std::string& path) { return assetpath::ResolvePath(pat
 // open the assets folder itself.
 std::string ResolveOptional(const std::string& path) { return path.empty() ? path : Resolve(path); }
 
-bool SamePath(const std::string& a, const std::string& b) { return platform::Compare(a, b) == 0; }
+// Exact, case-sensitive equality. Byte equality of the UTF-8 texts is code
+// unit equality of their UTF-16 forms, without converting on every scan step.
+bool SamePath(const std::string& a, const std::string& b) { return a == b; }
 
 // Fills every slot from `from` on with a new empty record.
 template <typename Record>

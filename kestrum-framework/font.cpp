@@ -62,7 +62,10 @@ std::vector<std::string> FitText(const std::shared_ptr<platform::Font>& font, st
     // Each separator becomes a word of its own.
     std::string spaced(text);
     if (!separator.empty()) {
-        spaced = platform::Replace(spaced, separator, " " + std::string(separator) + " ");
+        std::string padded(1, ' ');
+        padded.append(separator);
+        padded.push_back(' ');
+        spaced = platform::Replace(spaced, separator, padded);
     }
 
     std::vector<std::string> lines;
