@@ -167,6 +167,7 @@ std::shared_ptr<scenegraph::Layer> SceneLoader::_FindLayer(Scene* scene, const C
     std::shared_ptr<scenegraph::Layer> layer;
     if (full) {
         layer = NewLayer(config.ReadString("layerIdentifier", ""));
+        if (!layer) layer = Layer::New(nullptr);  // a derived factory that made none
         layer->Scene(scene);
     } else {
         layer = Layer::New(scene);
@@ -197,6 +198,7 @@ std::shared_ptr<scenegraph::Layer> SceneLoader::AddLayer(Scene* scene, const Con
     const bool visible = config.ReadBool("visible", true);
     if (!layer) {
         layer = NewLayer(identifier);
+        if (!layer) layer = Layer::New(nullptr);
         layer->Scene(scene);
     }
     // A cell size below 1 is ignored by the layer, which keeps its own.
@@ -223,6 +225,7 @@ std::shared_ptr<LayerObject> SceneLoader::AddLayerObject(Scene* scene, const Con
     const float y = config.ReadFloat("y", 0);
     auto layer = _FindLayer(scene, block, false);
     auto object = NewLayerObject(identifier);
+    if (!object) return nullptr;
     object->Alpha(alpha);
     object->BlendMode = framework::BlendModeFromInt(blendMode);
     object->Flags = flags;
@@ -267,6 +270,7 @@ std::shared_ptr<LayerSprite> SceneLoader::AddLayerSprite(Scene* scene, const Con
 
     auto layer = _FindLayer(scene, block, true);
     auto sprite = NewLayerSprite(identifier);
+    if (!sprite) return nullptr;
 
     std::vector<platform::ImagePtr> images;
     images.reserve(paths.size());
@@ -325,6 +329,7 @@ std::shared_ptr<LayerGroup> SceneLoader::AddLayerGroup(Scene* scene, const Confi
     auto layer = _FindLayer(scene, block, true);
     // The identifier only reaches the factory: the group's own stays empty.
     auto group = NewLayerGroup(identifier);
+    if (!group) return nullptr;
     group->Groupify(groupify);
     group->Handle = handle;
     group->Layer(layer.get());

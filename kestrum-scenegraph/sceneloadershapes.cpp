@@ -57,6 +57,7 @@ std::shared_ptr<LayerRectangle> SceneLoader::AddLayerRectangle(Scene* scene, con
     const Placement placement = ReadPlacement(config);
     auto layer = _FindLayer(scene, block, false);
     auto rectangle = NewLayerRectangle(identifier);
+    if (!rectangle) return nullptr;
     rectangle->Layer(layer.get());
     rectangle->Orientation = orientation;
     rectangle->Height(height);

@@ -277,6 +277,18 @@ TEST_F(SceneLoaderTest, DerivedLoadersMakeTheirOwnObjects) {
     EXPECT_FLOAT_EQ(group->Z, 6);
 
     loader.Build(nullptr);  // nothing to build into: no crash
+
+    // Factories that make nothing skip their objects; the layers are still made.
+    struct NullLoader : sg::SceneLoader {
+        std::shared_ptr<sg::LayerSprite> NewLayerSprite(const std::string&) override { return nullptr; }
+        std::shared_ptr<sg::Layer> NewLayer(const std::string&) override { return nullptr; }
+    } empty;
+    empty.ImportData("class=LayerSprite\nlayer=n1\n\nclass=Layer\nname=n2");
+    sg::Scene other(nullptr);
+    empty.Build(&other);
+    ASSERT_EQ(other.Layers.Length(), 2);
+    EXPECT_EQ(other.Layers[0]->CountLayerObjects(), 0);
+    EXPECT_EQ(other.Layers[1]->Name, "n2");
 }
 
 TEST_F(SceneLoaderTest, ShapeTileSetAndAtlasBlocks) {
