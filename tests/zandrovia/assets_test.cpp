@@ -417,9 +417,11 @@ std::u32string CodePoints(const std::vector<std::string>& texts) {
 TEST(Assets, FontsHaveTheGlyphsOfEveryText) {
     std::vector<std::string> texts;
     const platform::Json doc = Translation();
-    for (const char* lang : {"en", "de"})
-        for (const auto& [key, value] : doc.value(lang, platform::Json::object()).items())
+    for (const char* lang : {"en", "de"}) {
+        const platform::Json table = doc.value(lang, platform::Json::object());
+        for (const auto& [key, value] : table.items())
             if (value.is_string()) texts.push_back(value.get<std::string>());
+    }
     // The game's own texts and numbers, and every letter a player types or is named by.
     const std::vector<std::string> shared = {
         "LEVEL 0123456789", "GAME OVER", "Tutorial", "POWER UP", "TRACKER", "NUKE", "SHIELD", "LASER",
