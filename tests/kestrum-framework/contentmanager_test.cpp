@@ -140,6 +140,26 @@ TEST_F(ContentManagerTest, FontSizesMatchExactlyAndNaNNeverMatches) {
     EXPECT_EQ(content_.FontCount, 4);
 }
 
+TEST_F(ContentManagerTest, BumpImagesAreKeyedByTheirMapsAndMayLackOptionalMaps) {
+    WriteImage("scene/wall.png", 4, 4);
+    WriteImage("scene/wall_n.png", 4, 4);
+    // No normal or specular map: the empty paths must stay empty, not become the assets folder.
+    const auto bare = content_.GetBump("scene/wall.png", "", "", 1, true, nullptr, 12);
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->NormalTexture(), nullptr);
+    const auto normal = content_.GetBump("scene/wall.png", "scene/wall_n.png", "", 2, false, nullptr, 12);
+    ASSERT_TRUE(normal);
+    EXPECT_NE(normal, bare);
+    EXPECT_TRUE(normal->NormalTexture());
+    // Specularity, the flip and the flags are recorded but are not part of the key.
+    EXPECT_EQ(content_.GetBump("scene/wall.png", "", "", 5, false, Shader::GetShader("bump"), 0), bare);
+    EXPECT_EQ(content_.BumpCount, 2);
+    EXPECT_EQ(content_.BumpAt(1), normal);
+    EXPECT_EQ(content_.Bumps[1]->Specularity, 2);
+    EXPECT_FALSE(content_.Bumps[1]->FlipNormalY);
+    EXPECT_EQ(content_.GetBump("scene/wall.png", "scene/none.png", "", 1, true, nullptr, 12), nullptr);
+}
+
 TEST_F(ContentManagerTest, ConfigsAreSharedAndAMissingOneIsOneEmptyLine) {
     ASSERT_TRUE(platform::SaveString("speed=3\nname=\"Ada\"", File("data/settings.txt")));
     const auto settings = content_.GetConfig("data/settings.txt");
