@@ -71,7 +71,8 @@ bool Render(FT_Face face, FT_UInt index, float ascent, Bitmap& out) {
 Font::~Font() = default;
 
 std::shared_ptr<Font> Font::Load(std::string_view path, float size, Shader* shader, int textureFlags) {
-    if (!(size > 0) || size > 1000) return nullptr;
+    // Sizes beyond a few hundred pixels would make atlases larger than a GL texture may be.
+    if (!(size > 0) || size > 512) return nullptr;
     auto face = std::make_unique<Face>();
     if (FT_Init_FreeType(&face->library) != 0) return nullptr;
     const std::string file = RealPath(path);
@@ -104,7 +105,7 @@ std::shared_ptr<Font> Font::Load(std::string_view path, float size, Shader* shad
     long area = 0;
     for (const Bitmap& b : bitmaps) area += long(b.width + gap) * (b.height + gap);
     int atlasWidth = 128;
-    while (long(atlasWidth) * atlasWidth < area * 2 && atlasWidth < 4096) atlasWidth *= 2;
+    while (long(atlasWidth) * atlasWidth < area * 2 && atlasWidth < 8192) atlasWidth *= 2;
     std::vector<Bitmap*> order;
     for (Bitmap& b : bitmaps) order.push_back(&b);
     std::stable_sort(order.begin(), order.end(), [](const Bitmap* a, const Bitmap* b) { return a->height > b->height; });

@@ -357,4 +357,32 @@ TEST(Canvas, CopyPixmapHasTheRequestedSizeEvenPastTheEdge) {
     EXPECT_EQ(pixmap->GetPixelARGB(2, 1), 0u);  // right of the target
 }
 
+TEST(Canvas, TextureFlagsChooseTheFiltering) {
+    // Black | white stretched eight times: linear filtering blends at the seam,
+    // nearest (and the dynamic flag, which filters neither) keeps it sharp.
+    const struct {
+        int flags;
+        bool blended;
+    } cases[] = {
+        {platform::TextureFlags::Filter | platform::TextureFlags::ClampS, true},
+        {platform::TextureFlags::FilterMipmap | platform::TextureFlags::ClampS, true},
+        {0, false},
+        {platform::TextureFlags::Dynamic | platform::TextureFlags::Filter, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        auto pixmap = std::make_shared<Pixmap>(2, 1);
+        pixmap->SetPixel(0, 0, Color::Black());
+        pixmap->SetPixel(1, 0, Color::White());
+        Image image(pixmap, c.flags);
+        auto target = testsupport::MakeTarget(16, 1, Color(1, 0, 0));
+        target.canvas->DrawImage(image, 0, 0, 0, 8, 1);
+        const std::uint32_t left = target.Pixel(6, 0), right = target.Pixel(9, 0);
+        EXPECT_EQ(testsupport::Near(left, Color::Black(), 10), !c.blended) << testsupport::Describe(left);
+        EXPECT_EQ(testsupport::Near(right, Color::White(), 10), !c.blended) << testsupport::Describe(right);
+        EXPECT_PIXEL(target, 0, 0, Color::Black());
+        EXPECT_PIXEL(target, 15, 0, Color::White());
+    }
+}
+
 }  // namespace

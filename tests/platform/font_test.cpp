@@ -18,6 +18,16 @@ TEST(Font, MissingCorruptOrUnusableFontsGiveNull) {
     EXPECT_FALSE(platform::Font::Load(dir, 20));
     EXPECT_FALSE(platform::Font::Load(dejavu, 0));
     EXPECT_FALSE(platform::Font::Load(dejavu, -5));
+    EXPECT_FALSE(platform::Font::Load(dejavu, 600));  // an atlas too large for a texture
+}
+
+TEST(Font, LargeSizesStillFitOneTexture) {
+    auto font = platform::Font::Load(dejavu, 200);
+    ASSERT_TRUE(font);
+    const auto& pixmap = font->Atlas()->GetTexture()->GetPixmap();
+    EXPECT_LE(pixmap->Width(), 8192);
+    EXPECT_LE(pixmap->Height(), 8192);
+    EXPECT_GT(font->GetGlyph('W')->rect.Width(), 150);
 }
 
 TEST(Font, MeasuresTextFromAdvancesAndKerning) {
