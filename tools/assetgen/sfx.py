@@ -71,10 +71,10 @@ def explosion(dur, seed, body=55.0, bright=3000.0):
     n = int(dur * RATE)
     nz = noise(dur, seed)
     cut = bright * (1 - np.linspace(0, 1, n)) ** 2.5 + 120
-    rumble = lowpass(nz, cut)
+    rumble = lowpass(lowpass(nz, cut), cut * 1.5)  # two poles: a boom, not a hiss
     thump = sweep(body * 2.2, body * 0.6, dur, "sine", 0.4) * env(n, 0, 3.0)
-    crack = lowpass(noise(dur, seed + 1), 6000) * env(n, 0, 12.0)
-    return normalise((rumble * env(n, 0, 1.6) * 1.3 + thump * 0.9 + crack * 0.5), 0.9)
+    crack = lowpass(noise(dur, seed + 1), 5000) * env(n, 0, 14.0)
+    return normalise((rumble * env(n, 0, 1.6) * 1.6 + thump * 0.9 + crack * 0.3), 0.9)
 
 
 def sounds():
