@@ -3,6 +3,8 @@
 
 #include <fstream>
 
+#include "platform/files.h"
+#include "platform/font.h"
 #include "platform/image.h"
 #include "support/testsupport.h"
 
@@ -121,6 +123,22 @@ TEST(Shader, NamedShadersAreProcessLifetimeIdentities) {
     }
     EXPECT_EQ(platform::Shader::GetShader("glow"), nullptr);
     EXPECT_EQ(platform::Shader::GetShader(""), nullptr);
+}
+
+TEST(Image, AssetPathsAreResolvedForImagesPixmapsAndFonts) {
+    const std::string dir = testsupport::TempDir();
+    ASSERT_TRUE(Pixmap(3, 2).Save(dir + "picture.png"));
+    platform::SetAssetsDir(dir);
+    auto image = Image::Load("asset::picture.png");
+    auto pixmap = Pixmap::Load("asset::picture.png");
+    ASSERT_TRUE(Pixmap(1, 1).Save("asset::saved.png"));
+    platform::SetAssetsDir("");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->Width(), 3);
+    ASSERT_TRUE(pixmap);
+    EXPECT_TRUE(Pixmap::Load(dir + "saved.png"));
+    // An absolute path after the prefix is taken as it stands.
+    EXPECT_TRUE(platform::Font::Load("asset::/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 12));
 }
 
 }  // namespace
