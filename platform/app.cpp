@@ -102,18 +102,23 @@ AppInstance::~AppInstance() {
 AppInstance* AppInstance::Instance() { return instance; }
 
 void AppInstance::Run() {
+    terminated_ = false;
     while (!terminated_) Step(true);
 }
 
 void AppInstance::Step(bool wait) {
+    // Only a terminate in this pass ends it: one caught earlier by a test's
+    // hook must not stop later passes.
+    const int terminations = terminateCount_;
+    const auto ended = [&] { return terminateCount_ != terminations; };
     SDL_Event event;
     // A minimised window draws nothing, so a pending frame must not keep the loop spinning.
     const bool drawable = window_ && !window_->Minimized();
     if (wait && !(renderRequested_ && drawable)) {
         if (SDL_WaitEvent(&event)) DispatchEvent(&event);
     }
-    while (!terminated_ && SDL_PollEvent(&event)) DispatchEvent(&event);
-    if (terminated_) return;
+    while (!ended() && SDL_PollEvent(&event)) DispatchEvent(&event);
+    if (ended()) return;
     if (renderRequested_ && window_ && !window_->Minimized()) {
         renderRequested_ = false;
         RenderFrame();
@@ -136,6 +141,7 @@ void AppInstance::RenderFrame() {
 
 void AppInstance::Terminate() {
     terminated_ = true;
+    ++terminateCount_;
     if (terminateHook_) {
         terminateHook_();
         return;
@@ -223,6 +229,7 @@ void AppInstance::DispatchEvent(const void* sdlEvent) {
         case SDL_TEXTINPUT: {
             if (!window_) break;
             // One event per character.
+            const int terminations = terminateCount_;
             for (char32_t code : ToUtf32(e.text.text)) {
                 KeyEvent event;
                 event.type = KeyEvent::KeyChar;
@@ -230,7 +237,7 @@ void AppInstance::DispatchEvent(const void* sdlEvent) {
                 event.modifiers = Keyboard().Modifiers();
                 event.text = FromChar(code);
                 window_->OnKeyEvent(event);
-                if (window_ == nullptr || terminated_) break;
+                if (window_ == nullptr || terminateCount_ != terminations) break;
             }
             break;
         }

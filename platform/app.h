@@ -35,7 +35,8 @@ public:
 
     // Runs the main loop until Terminate.
     void Run();
-    // One pass of the main loop; wait blocks for an event when no frame is requested.
+    // One pass of the main loop; wait blocks for an event when no frame is
+    // requested. A terminate during the pass (caught by a hook) ends the pass.
     void Step(bool wait = false);
     // Asks for one more frame.
     void RequestRender() { renderRequested_ = true; }
@@ -67,6 +68,7 @@ private:
     Window* window_ = nullptr;
     bool renderRequested_ = true;
     bool terminated_ = false;
+    int terminateCount_ = 0;
     std::function<void()> terminateHook_;
 };
 

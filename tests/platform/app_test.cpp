@@ -148,6 +148,19 @@ TEST_F(AppLoop, CloseReachesTheWindowWhichTerminates) {
     EXPECT_TRUE(app->Terminated());
 }
 
+TEST_F(AppLoop, TerminateEndsThePassAtOnce) {
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    app->RequestRender();
+    app->Step();
+    EXPECT_EQ(window->windowEvents, std::vector<int>{16});
+    EXPECT_EQ(window->renders, 0);
+    // Caught by the hook, the terminate ended that pass only: the loop goes on.
+    app->Step();
+    EXPECT_EQ(window->windowEvents, (std::vector<int>{16, 21}));
+    EXPECT_EQ(window->renders, 1);
+}
+
 TEST_F(AppLoop, KeyEventsCarryCodesModifiersAndText) {
     PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT | KMOD_CAPS | KMOD_NUM);
     PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT, true);
