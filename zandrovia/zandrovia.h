@@ -1,6 +1,72 @@
-// The game module's start-up.
+// Zandrovia: the game module's start-up, the main window and the Game screen.
+//
+// Start-up runs in a fixed order: the modules initialise their globals, the
+// application object is made, the preferences are read, the language is
+// chosen from the system locale, the localization file is loaded, and the
+// main window is made with its two screens; the Loader runs first and hands
+// over to Game. Then the platform's loop runs for the rest of the process.
+//
+// Depends on every layer below.
 #pragma once
 
-// Makes the application and the main window, then runs the main loop for the
-// rest of the process. Returns the exit code.
+#include <memory>
+#include <string>
+
+#include "kestrum-framework/screenmanager.h"
+#include "platform/canvas.h"
+
+class Loader;
+
+// The screen of play. Its set-up, frame and states come with the game play.
+class Game : public kestrum::framework::Screen {
+public:
+    // The task clock's pause flag, kept while the screen is stopped.
+    bool SavedPause = false;
+    // Clears the window to black.
+    void OnRender(platform::Canvas& canvas) override;
+};
+
+// The program window: a screen manager that makes the Game screen and then
+// the Loader, which therefore runs first and hands over to Game.
+class MainWindow : public kestrum::framework::ScreenManager {
+public:
+    MainWindow(const std::string& title, int width, int height, int flags);
+    ~MainWindow() override;
+
+    // With ZANDROVIA_FRAME_DUMP naming a folder, each frame is also written
+    // there (frameNNN.png, and one line per frame in screens.txt saying
+    // which screen was current), and the program ends cleanly after the
+    // Game screen's second frame: a way to watch start-up without a display.
+    void OnRender(platform::Canvas& canvas) override;
+
+    Loader* LoaderScreen() const { return __Loader.get(); }
+
+private:
+    std::unique_ptr<Loader> __Loader;
+    std::string __DumpFolder;
+    int __Frame = 0;
+    int __GameFrames = 0;
+};
+
+// Step 1 of start-up: every module's initialiser, in the module order. Once.
+void InitGameModule();
+// Steps 2 to 7: the application object (unless one exists), the
+// preferences, the language, the localization table and the main window.
+void StartGame();
+// The program's entry: start-up, then the main loop. Returns only when the
+// loop ends; a second call returns at once.
 int ZandroviaMain();
+
+// Sets SystemLocale from the system and Language to "de" for a German
+// locale; returns Language.
+std::string DetectLanguage();
+// "de" when the locale name contains "German" or "de_DE" (case-sensitive),
+// else current.
+std::string LanguageForLocale(const std::string& localeName, const std::string& current);
+// Sets the C library's locale from the environment and returns its name.
+std::string QuerySystemLocale();
+// The horizontal DPI of display 0, truncated.
+int GetDisplayDpi();
+// value in decimal padded with zeros to digits characters (at most 9); the
+// plain text for digits of 0 or less.
+std::string ZeroPad(int value, int digits);

@@ -1,0 +1,146 @@
+// Zandrovia: the game's built-in settings and the preferences file.
+#include "zandrovia/constants.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "platform/files.h"
+#include "zandrovia/globals.h"
+#include "zandrovia/levels.h"
+
+std::string VERSION;
+bool CheatKeys = false;
+bool DebugPrints = false;
+bool GuiEditor = false;
+bool HALL_OF_FAME_ENABLED = true;
+
+std::string ScoreServiceUrl;
+std::string HomepageUrl;
+std::string SocialUrl1;
+std::string SocialUrl2;
+std::string PrivacyUrl;
+
+std::string TitleFont;
+std::string TextFont;
+
+bool TrailsEnabled = true;
+bool TankDustEnabled = true;
+
+BudgetPair BulletDustBudget{};
+BudgetPair TankDustBudget{};
+BudgetPair RocketSmokeBudget{};
+BudgetPair ImpactBudget{};
+BudgetPair ExplosionBudget{};
+int ParticleTotal = 0;
+
+int STATE_LEVEL_UP = 0;
+int STATE_NEW_GAME = 0;
+int STATE_COMPLETED = 0;
+int STATE_GAME_OVER = 0;
+
+int WEAPON_LEVELS = 0;
+int LASER_RANGE = 0;
+int LASER_AMMO_PICKUP = 0;
+int TRACKER_AMMO_PICKUP = 0;
+float SHIELD_ALPHA = 0;
+int PLAYER_ENERGY = 0;
+int SHIELD_ENERGY_PICKUP = 0;
+
+std::array<platform::Vec2i, 36> TurretMuzzleOffsets{};
+
+std::string PREFS_KEY_INSTRUCTIONS;
+
+void InitConstantsFile() {
+    VERSION = "125";
+    CheatKeys = false;
+    DebugPrints = false;
+    GuiEditor = false;
+    HALL_OF_FAME_ENABLED = true;
+
+    ScoreServiceUrl = "https://scores.zandrovia.example/game/index.php";
+    HomepageUrl = "https://www.zandrovia.example/";
+    SocialUrl1 = "https://social.zandrovia.example/zandrovia";
+    SocialUrl2 = "https://video.zandrovia.example/zandrovia";
+    PrivacyUrl = "https://www.zandrovia.example/privacy";
+
+    TitleFont = "fonts/stargaze.otf";
+    TextFont = "fonts/stencil.otf";
+
+    TrailsEnabled = true;
+    TankDustEnabled = true;
+
+    BulletDustBudget = {24, 1};
+    TankDustBudget = {48, 2};
+    RocketSmokeBudget = {24, 3};
+    ImpactBudget = {128, 4};
+    ExplosionBudget = {32, 5};
+    ParticleTotal = BulletDustBudget[0] + TankDustBudget[0] + RocketSmokeBudget[0] + ImpactBudget[0] +
+                    ExplosionBudget[0];
+
+    STATE_LEVEL_UP = 1;
+    STATE_NEW_GAME = 10;
+    STATE_COMPLETED = 100;
+    STATE_GAME_OVER = 1000;
+
+    WEAPON_LEVELS = 3;
+    LASER_RANGE = 320;
+    LASER_AMMO_PICKUP = 50;
+    TRACKER_AMMO_PICKUP = 25;
+    SHIELD_ALPHA = 0.25f;
+    PLAYER_ENERGY = 8;
+    SHIELD_ENERGY_PICKUP = 30;
+
+    TurretMuzzleOffsets = {{{44, 2},    {43, 0},    {41, -3},   {39, -6},   {36, -8},   {33, -10},
+                            {30, -12},  {27, -13},  {24, -14},  {21, -15},  {18, -16},  {15, -17},
+                            {13, -18},  {10, -19},  {7, -20},   {5, -21},   {2, -22},   {0, -23},
+                            {-3, -21},  {-5, -20},  {-8, -18},  {-10, -17}, {-13, -17}, {-15, -16},
+                            {-18, -15}, {-20, -14}, {-23, -13}, {-26, -12}, {-29, -11}, {-32, -10},
+                            {-35, -8},  {-38, -6},  {-41, -3},  {-43, 0},   {-44, 2},   {-45, 5}}};
+
+    PREFS_KEY_INSTRUCTIONS = "instructions1";
+}
+
+// --- Preferences file --------------------------------------------------------
+
+std::string PrefsPath() { return platform::HomeDir() + ".zandrovia.pref.dat"; }
+
+std::string LoadPrefsText() { return platform::LoadString(PrefsPath()); }
+
+bool SavePrefsText(const std::string& text) { return SavePrefsTextTo(text, PrefsPath()); }
+
+bool SavePrefsTextTo(const std::string& text, const std::string& path) {
+    const std::string temporary = path + ".tmp";
+    // Only a completely written copy may replace the old file.
+    if (!platform::SaveString(text, temporary)) {
+        platform::DeleteFile(temporary);
+        return false;
+    }
+    if (!platform::RenameFile(temporary, path)) {
+        platform::DeleteFile(temporary);
+        return false;
+    }
+    return true;
+}
+
+int PrefsLevelIndex(kestrum::framework::Config& prefs) {
+    constexpr int fallback = 1;
+    const std::string text = prefs.ReadString("levelIndex", "");
+    if (text.empty()) return fallback;
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || end == text.c_str() || *end != '\0') return fallback;
+    if (value < 0 || value >= LevelCount) return fallback;
+    return static_cast<int>(value);
+}
+
+bool PrefsInstructionsSeen(kestrum::framework::Config& prefs) {
+    return prefs.ReadBool(PREFS_KEY_INSTRUCTIONS, false);
+}
+
+void SaveState() {
+    if (!Prefs) return;
+    Prefs->WriteInt("levelIndex", levelIndex);
+    SavePrefsText(Prefs->ToString("\n"));
+}

@@ -1,0 +1,193 @@
+// Zandrovia: the loader screen and its asset script.
+#include "zandrovia/loader.h"
+
+#include <cstdio>
+
+#include "kestrum-framework/gfx.h"
+#include "kestrum-framework/taskmanager.h"
+#include "kestrum-scenegraph/camera.h"
+#include "kestrum-scenegraph/layer.h"
+#include "kestrum-scenegraph/layersprite.h"
+#include "kestrum-scenegraph/scene.h"
+#include "platform/app.h"
+#include "platform/audio.h"
+#include "platform/input.h"
+#include "zandrovia/constants.h"
+#include "zandrovia/globals.h"
+#include "zandrovia/pooledemitter.h"
+#include "zandrovia/zandrovia.h"
+
+namespace {
+
+constexpr platform::Color NoTint{0, 0, 0, 0};
+constexpr platform::Color White{1, 1, 1, 1};
+
+void PrintNotFound(const std::string& path) {
+    std::printf("Image not found: %s\n", path.c_str());
+    std::fflush(stdout);
+}
+
+void PrintTime(const char* label) {
+    std::printf("%s%d\n", label, kestrum::framework::TaskTime());
+    std::fflush(stdout);
+}
+
+platform::SoundPtr LoadSound(const std::string& path) { return platform::Sound::Load(path); }
+
+}  // namespace
+
+platform::ImagePtr LoadImage(const std::string& path) {
+    platform::ImagePtr image = platform::Image::Load(path, nullptr, platform::TextureFlags::FilterMipmap);
+    if (!image) {
+        PrintNotFound(path);
+        return nullptr;
+    }
+    image->Handle({0.5f, 0.5f});
+    return image;
+}
+
+std::string AnimationFramePath(const std::string& path, int index) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", index);
+    // Only the extension's dot takes the number: a dot in a folder name
+    // (a hidden folder, a versioned install path) must stay as it is.
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + number;
+    return path.substr(0, dot) + number + path.substr(dot);
+}
+
+kestrum::scenegraph::ImageArray LoadAnimation(const std::string& path, int count, platform::Color tint) {
+    if (count <= 0) return nullptr;
+    auto frames = std::make_shared<std::vector<platform::ImagePtr>>(static_cast<std::size_t>(count));
+    const bool tinted = !(tint == NoTint);
+    for (int i = 0; i < count; ++i) {
+        const std::string framePath = AnimationFramePath(path, i);
+        platform::ImagePtr frame;
+        if (tinted) {
+            // A missing file gives no pixmap, and MaskImage of no pixmap gives no image.
+            frame = kestrum::framework::MaskImage(platform::Pixmap::Load(framePath), tint,
+                                                  platform::TextureFlags::FilterMipmap);
+        } else {
+            frame = platform::Image::Load(framePath, nullptr, platform::TextureFlags::FilterMipmap);
+        }
+        if (!frame) {
+            PrintNotFound(framePath);
+            continue;
+        }
+        frame->Handle({0.5f, 0.5f});
+        (*frames)[static_cast<std::size_t>(i)] = std::move(frame);
+    }
+    return frames;
+}
+
+Loader::Loader() {
+    Scene = std::make_shared<kestrum::scenegraph::Scene>(Manager());
+    const auto camera = kestrum::scenegraph::Camera::New(Scene.get());
+    camera->SetVirtualWidth(1136);
+    const auto layer = kestrum::scenegraph::Layer::New(Scene.get());
+    const platform::ImagePtr splash =
+        platform::Image::Load("asset::loader.jpg", nullptr, platform::TextureFlags::FilterMipmap);
+    if (!splash) PrintNotFound("asset::loader.jpg");
+    const auto sprite = kestrum::scenegraph::LayerSprite::New(layer.get(), splash);
+    sprite->Location({static_cast<float>(camera->VirtualWidth()) * 0.5f,
+                      static_cast<float>(camera->VirtualHeight()) * 0.5f});
+}
+
+Loader::~Loader() = default;
+
+void Loader::OnUpdate() {
+    Scene->Update();
+    if (platform::Keyboard().KeyHit(platform::Key::Escape)) {
+        if (platform::AppInstance* app = platform::AppInstance::Instance()) app->Terminate();
+    }
+}
+
+void Loader::OnRender(platform::Canvas& canvas) {
+    LoaderScreen::OnRender(canvas);
+    Scene->Draw(canvas);
+    const int width = Manager() ? Manager()->Width() : canvas.Width();
+    kestrum::framework::DrawProgressBar(canvas, static_cast<int>(width * 0.5), 16, static_cast<int>(width * 0.5), 2,
+                                        Loaded, Steps, {0, 0.5f, 0, 1}, {0, 1, 0, 1}, 0.5f, 0.5f);
+}
+
+void Loader::OnLoad() {
+    using platform::Color;
+    if (DebugPrints && Step()) PrintTime("MUSIC LOADING.... ");
+    if (Step()) Music = LoadSound("asset::music/technosonavista.ogg");
+    if (Step() && DebugPrints) {
+        std::printf("DPI hor: %d\n", GetDisplayDpi());
+        std::fflush(stdout);
+    }
+    if (DebugPrints && Step()) PrintTime("LOADING.... ");
+    if (Step()) BonusSound = LoadSound("asset::sfx/bonus.wav");
+    if (Step()) Explosion1Sound = LoadSound("asset::sfx/explosion1.wav");
+    if (Step()) Explosion2Sound = LoadSound("asset::sfx/explosion2.wav");
+    if (Step()) ImpactSound = LoadSound("asset::sfx/impact.wav");
+    if (Step()) Laser1Sound = LoadSound("asset::sfx/laser1.wav");
+    if (Step()) Laser2Sound = LoadSound("asset::sfx/laser2.wav");
+    if (Step()) PickupSound = LoadSound("asset::sfx/pickup.wav");
+    if (Step()) Shoot1Sound = LoadSound("asset::sfx/shoot1.wav");
+    if (Step()) Shoot2Sound = LoadSound("asset::sfx/shoot2.wav");
+    if (Step()) WarningSound = LoadSound("asset::sfx/warning.wav");
+    if (Step()) WhooshSound = LoadSound("asset::sfx/whoosh.wav");
+    if (DebugPrints && Step()) PrintTime("LOAD MID0 ");
+    static const char* const voices[7] = {"powerup", "laser", "tracker", "shield", "nuke", "welldone", "gratz"};
+    for (int v = 0; v < 7; ++v) {
+        if (Step()) Voices[static_cast<std::size_t>(v)] = LoadSound(std::string("asset::sfx/voices/") + voices[v] + ".ogg");
+    }
+    if (Step()) ExplosionEmitter = std::make_shared<PooledEmitter>("particles/explosion.txt");
+    if (Step()) SmokeEmitter = std::make_shared<PooledEmitter>("particles/smoke.txt");
+    if (Step()) DustEmitter = std::make_shared<PooledEmitter>("particles/dust.txt");
+    if (DebugPrints && Step()) PrintTime("LOAD MID1 ");
+
+    struct Animation {
+        const char* path;
+        int count;
+        ImageArray* frames;
+        ImageArray* ghosts;
+    };
+    const std::string set = SpriteSet + "frame.png";
+    const Animation animations[10] = {
+        {"asset::sprites/cargo/", 20, &CargoFrames, &CargoGhostFrames},
+        {"asset::sprites/hunter/", 21, &HunterFrames, &HunterGhostFrames},
+        {"asset::sprites/player/", 16, &PlayerFrames, &PlayerGhostFrames},
+        {"asset::sprites/launcher/", 18, &LauncherFrames, &LauncherGhostFrames},
+        {"asset::sprites/rocket/", 16, &RocketFrames, &RocketGhostFrames},
+        {"asset::sprites/saucer/", 26, &SaucerFrames, &SaucerGhostFrames},
+        {"asset::sprites/sawcer/", 25, &SawcerFrames, &SawcerGhostFrames},
+        {"asset::sprites/spider/frame.png", 66, &SpiderFrames, &SpiderGhostFrames},
+        {"asset::sprites/tank/top/", 36, &TankTopFrames, &TankTopGhostFrames},
+        {"asset::sprites/tank/wheels/", 24, &TankWheelFrames, &TankWheelGhostFrames},
+    };
+    // A path ending in "/" is a folder holding SpriteSet + "frame.png".
+    auto full = [&set](const std::string& path) { return path.back() == '/' ? path + set : path; };
+    for (const Animation& a : animations) {
+        if (Step()) *a.frames = LoadAnimation(full(a.path), a.count, NoTint);
+    }
+    if (DebugPrints && Step()) PrintTime("LOAD MID2 ");
+    for (const Animation& a : animations) {
+        if (Step()) *a.ghosts = LoadAnimation(full(a.path), a.count, White);
+    }
+    if (DebugPrints && Step()) PrintTime("LOAD MID3 ");
+    if (Step()) CrusherFrames = LoadAnimation(full("asset::sprites/crusher/"), 50, NoTint);
+    if (Step()) ManFrames = LoadAnimation("asset::sprites/man/frame.png", 32, NoTint);
+    if (Step()) LaserPickupFrames = LoadAnimation("asset::sprites/pickups/laser/frame.png", 20, NoTint);
+    if (Step()) NukePickupFrames = LoadAnimation("asset::sprites/pickups/nuke/frame.png", 20, NoTint);
+    if (Step()) ShieldImage = LoadImage("asset::sprites/shield.png");
+    if (Step()) ShieldPickupFrames = LoadAnimation("asset::sprites/pickups/shield/frame.png", 20, NoTint);
+    if (Step()) PowerUpPickupFrames = LoadAnimation("asset::sprites/pickups/powerup/frame.png", 20, NoTint);
+    if (Step()) TrackerPickupFrames = LoadAnimation("asset::sprites/pickups/tracker/frame.png", 20, NoTint);
+    if (DebugPrints && Step()) PrintTime("LOAD MID4 ");
+    if (Step()) FootImage = LoadImage("asset::sprites/foot.png");
+    if (Step()) LaserRedImage = LoadImage("asset::sprites/laser_red.png");
+    if (Step()) LaserGreenImage = LoadImage("asset::sprites/laser_green.png");
+    if (Step()) PlayerBulletImage = LoadImage("asset::sprites/player_bullet.png");
+    if (Step()) PurpleBulletImage = LoadImage("asset::sprites/purple_bullet.png");
+    if (Step()) SparkBlueImage = LoadImage("asset::sprites/spark_blue.png");
+    if (Step()) SparkPurpleImage = LoadImage("asset::sprites/spark_purple.png");
+    if (Step()) SparkRedImage = LoadImage("asset::sprites/spark_red.png");
+    if (Step()) SpiderBulletImage = LoadImage("asset::sprites/spider_bullet.png");
+    if (Step()) TankBulletImage = LoadImage("asset::sprites/tank_bullet.png");
+    if (DebugPrints && Step()) PrintTime("LOAD ENDE ");
+}

@@ -1,0 +1,56 @@
+// Zandrovia: the loader screen, the first screen the player sees.
+//
+// Shows the splash image with a thin green progress bar while its script
+// loads the game's sounds, particle effects, sprite animations and single
+// images, one step per frame (the framework's LoaderScreen grants the steps),
+// then hands over to its next screen, the Game screen. Every result goes to
+// a global of globals.h. A missing image or frame prints "Image not found: "
+// with its path and stays null; loading goes on.
+//
+// Depends on kestrum-framework (LoaderScreen, DrawProgressBar, MaskImage),
+// kestrum-scenegraph (the splash scene) and the game's globals.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "kestrum-framework/loaderscreen.h"
+#include "kestrum-scenegraph/objectlist.h"
+#include "platform/canvas.h"
+#include "platform/image.h"
+
+namespace kestrum::scenegraph {
+class Scene;
+}
+
+class Loader : public kestrum::framework::LoaderScreen {
+public:
+    // Builds the splash scene; becomes the current screen.
+    Loader();
+    ~Loader() override;
+
+    // The splash: one camera, one layer, one sprite.
+    std::shared_ptr<kestrum::scenegraph::Scene> Scene;
+
+    // Updates the splash; Escape ends the program at once without saving.
+    void OnUpdate() override;
+    // One load step (through the framework), the splash and the progress bar.
+    void OnRender(platform::Canvas& canvas) override;
+    // The asset script: 61 steps, 69 with DebugPrints on.
+    void OnLoad() override;
+};
+
+// One image with its handle at its centre; null (after "Image not found: "
+// and the path) when it cannot be loaded.
+platform::ImagePtr LoadImage(const std::string& path);
+
+// count numbered frames: the file name's extension dot becomes a four-digit
+// frame number and the dot (frame.png → frame0000.png, frame0001.png, ...).
+// With a tint other than (0, 0, 0, 0) each frame is a silhouette: every pixel
+// whose alpha is not 0 takes the tint. Each frame's handle is its centre; a
+// frame that cannot be loaded prints "Image not found: " and its path and
+// stays null. Null for a count of 0 or less.
+kestrum::scenegraph::ImageArray LoadAnimation(const std::string& path, int count, platform::Color tint);
+
+// The numbered path of frame index of an animation path.
+std::string AnimationFramePath(const std::string& path, int index);

@@ -1,0 +1,136 @@
+// Zandrovia localization: every player-visible text by key, in the language
+// chosen at start.
+//
+// A Localization holds one table per language read from a language file:
+// the single-file form (one JSON or INI file holding every language, the
+// game's "asset::translation.json") or the folder form (an "info.json"
+// description and one file per language). Loaders are chosen by format name
+// ("json", "ini"). A lookup asks the value providers, then the overrides of
+// the current language, then the table; a key found nowhere yields
+// "$$" + key + "$$", which is kept in the table for later lookups.
+//
+// Errors of a load (no loader for the format, a folder without a readable
+// description, a folder without the language's data) end the process with
+// the message on standard output and exit code -1.
+//
+// Texts are UTF-8; maps are ordered by UTF-16 code units, then length.
+// Depends on the platform's files, text and JSON reader.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace morvane::locale {
+
+struct TextLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+
+// key → text
+using Table = std::map<std::string, std::string, TextLess>;
+using TablePtr = std::shared_ptr<Table>;
+// language code → table
+using Tables = std::map<std::string, TablePtr, TextLess>;
+using TablesPtr = std::shared_ptr<Tables>;
+
+// Reads language files of one format into tables.
+class LocLoader {
+public:
+    virtual ~LocLoader() = default;
+    TablesPtr data;
+    std::string defaultLang;
+    std::vector<std::string> langs;
+    std::string format;
+    // One language from its own file; null when it cannot be read.
+    virtual TablePtr LoadLang(const std::string& path, const std::string& lang) = 0;
+    // Every language of one file; sets defaultLang, langs and format.
+    virtual TablesPtr LoadAll(const std::string& path) = 0;
+};
+
+// The three members of a language description ("default", "format", "langs").
+class LocInfo {
+public:
+    std::string defaultLang;
+    std::vector<std::string> langs;
+    std::string format;
+    // Missing members give "" and no languages.
+    static std::shared_ptr<LocInfo> Parse(const platform::Json& object);
+};
+
+// A JSON value as text: a string's characters; "true", "false", "null"; a
+// number in "%.17g" form; "" for an object or an array.
+std::string JsonText(const platform::Json& value);
+
+class JsonLocLoader : public LocLoader {
+public:
+    // Every member of an object as key → text.
+    static TablePtr FromJson(const platform::Json& object);
+    // The table of the member named lang; null when the file cannot be
+    // parsed as a JSON object or has no object member of that name.
+    TablePtr LoadLang(const std::string& path, const std::string& lang) override;
+    // The tables of the languages listed in "langs" that the file holds as
+    // objects; no table for a listed code without one. An unreadable file
+    // gives no tables.
+    TablesPtr LoadAll(const std::string& path) override;
+};
+
+class IniLocLoader : public LocLoader {
+public:
+    // key=value lines, section lines skipped; never null.
+    TablePtr LoadLang(const std::string& path, const std::string& lang) override;
+    // One table per "[section]"; "info" holds "default" and "langs" (codes
+    // joined by ","). Pairs before the first section are dropped.
+    TablesPtr LoadAll(const std::string& path) override;
+};
+
+using ValuesProvider = std::function<std::string(const std::string& key, bool& found)>;
+
+class Localization {
+public:
+    explicit Localization(const std::string& defaultLang);
+
+    std::function<void()> onChanged;
+    TablesPtr data;
+    std::string lang;
+    Tables overrides;
+    TablePtr dict;
+    std::vector<std::string> langs;
+    std::string defaultLang;
+    std::string format;
+    bool singleFile = false;
+    std::string path;
+    std::map<std::string, std::vector<std::function<void(const std::string&)>>, TextLess> bindings;
+
+    static std::map<std::string, std::shared_ptr<LocLoader>, TextLess> Loaders;
+    static std::vector<ValuesProvider> ValuesProviders;
+    static void RegisterLoader(const std::string& format, std::shared_ptr<LocLoader> loader);
+
+    // Loads a single file or a folder (an "asset::" path resolves into the
+    // assets folder) and selects lang, or defaultLang when lang is empty.
+    void Load(const std::string& path, const std::string& lang);
+    void LoadFile(const std::string& path);
+    void LoadFolder(const std::string& dir);
+
+    // The text of a key (see the header comment).
+    std::string _idx(const std::string& key);
+    std::string operator[](const std::string& key) { return _idx(key); }
+};
+
+// The format name of a path: the text after its last "." unless a "/" follows.
+std::string FormatOf(const std::string& path);
+
+// The game's one Localization ("en" until a load); made by InitLocalizationModule().
+extern std::shared_ptr<Localization> LocInstance;
+
+// Makes the loader registry, the provider list and LocInstance once.
+void InitLocalizationModule();
+
+// The text of a key in the current language: (*LocInstance)[key].
+std::string Localize(const std::string& key);
+
+}  // namespace morvane::locale
