@@ -30,6 +30,10 @@ std::uint8_t Channel(float v) {
 struct Canvas::LightBuffers {
     std::shared_ptr<Texture> diffuse;
     std::shared_ptr<Texture> light;
+    // Normals of the bump images drawn in the pass; lights are shaded by
+    // them only once a bump image was drawn, so plain passes batch their lights.
+    std::shared_ptr<Texture> normals;
+    bool bumps = false;
 };
 
 Canvas::Canvas(std::shared_ptr<Image> target)
@@ -61,11 +65,13 @@ void Canvas::Scale(float x, float y) { matrix_ = matrix_.Scale(x, y); }
 void Canvas::Viewport(Recti rect) { viewport_ = rect; }
 void Canvas::Scissor(Recti rect) { scissor_ = rect; }
 
-BatchState Canvas::CurrentState(int blend, bool lightBuffer) const {
+BatchState Canvas::CurrentState(int blend, Buffer which) const {
     BatchState state;
     state.blend = blend;
     if (lighting_ && light_) {
-        Texture* buffer = lightBuffer ? light_->light.get() : light_->diffuse.get();
+        Texture* buffer = which == Buffer::Light     ? light_->light.get()
+                          : which == Buffer::Normals ? light_->normals.get()
+                                                     : light_->diffuse.get();
         state.target = {buffer, buffer->Width(), buffer->Height()};
         state.viewport = {0, 0, buffer->Width(), buffer->Height()};
         return state;
@@ -102,7 +108,17 @@ void Canvas::Clear(platform::Color color) { renderer_->Clear(CurrentState(BlendM
 
 void Canvas::DrawImageQuad(const Image& image, const AffineMat3f& matrix, Rectf box, Rectf source,
                            const BatchState& state, platform::Color color) {
-    const auto& texture = image.GetTexture();
+    DrawTextureQuad(image.GetTexture(), matrix, box, source, state, color);
+    if (lighting_ && image.NormalTexture()) {
+        // The normal map covers the same pixels as the diffuse map.
+        DrawTextureQuad(image.NormalTexture(), matrix, box, source, CurrentState(BlendMode::Alpha, Buffer::Normals),
+                        Color::White());
+        light_->bumps = true;
+    }
+}
+
+void Canvas::DrawTextureQuad(const std::shared_ptr<Texture>& texture, const AffineMat3f& matrix, Rectf box,
+                             Rectf source, const BatchState& state, platform::Color color) {
     if (!texture || texture->Width() <= 0 || texture->Height() <= 0) return;
     const float tw = static_cast<float>(texture->Width()), th = static_cast<float>(texture->Height());
     const Vec2f corners[4] = {matrix.Transform(box.min), matrix.Transform({box.max.x, box.min.y}),
@@ -237,10 +253,14 @@ void Canvas::BeginLighting() {
         light_ = std::make_unique<LightBuffers>();
         light_->diffuse = std::make_shared<Texture>(w, h, TextureFlags::ClampS | TextureFlags::ClampT);
         light_->light = std::make_shared<Texture>(w, h, TextureFlags::ClampS | TextureFlags::ClampT);
+        light_->normals = std::make_shared<Texture>(w, h, TextureFlags::ClampS | TextureFlags::ClampT);
+        light_->bumps = true;  // a new normal buffer must be cleared
     }
     lighting_ = true;
     renderer_->Clear(CurrentState(BlendMode::Opaque), Color::None());
-    renderer_->Clear(CurrentState(BlendMode::Opaque, true), {ambient_.r, ambient_.g, ambient_.b, 1});
+    renderer_->Clear(CurrentState(BlendMode::Opaque, Buffer::Light), {ambient_.r, ambient_.g, ambient_.b, 1});
+    if (light_->bumps) renderer_->Clear(CurrentState(BlendMode::Opaque, Buffer::Normals), Color::None());
+    light_->bumps = false;
 }
 
 void Canvas::AddLight(const Image& light, float x, float y, float rotation, float scaleX, float scaleY) {
@@ -250,9 +270,14 @@ void Canvas::AddLight(const Image& light, float x, float y, float rotation, floa
     const float w = static_cast<float>(light.Width()), h = static_cast<float>(light.Height());
     const Vec2f origin{-light.Handle().x * w, -light.Handle().y * h};
     const Recti r = light.Rect();
-    DrawImageQuad(light, m, {origin, origin + Vec2f{w, h}},
-                  {float(r.min.x), float(r.min.y), float(r.max.x), float(r.max.y)},
-                  CurrentState(BlendMode::Additive, true), color_ * light.Color());
+    BatchState state = CurrentState(BlendMode::Additive, Buffer::Light);
+    if (light_->bumps) {
+        state.normals = light_->normals.get();
+        state.lightCentre = matrix_.Transform({x, y});
+        state.lightDepth = light.LightDepth();
+    }
+    DrawTextureQuad(light.GetTexture(), m, {origin, origin + Vec2f{w, h}},
+                    {float(r.min.x), float(r.min.y), float(r.max.x), float(r.max.y)}, state, color_ * light.Color());
 }
 
 void Canvas::EndLighting() {

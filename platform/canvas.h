@@ -118,8 +118,9 @@ private:
     struct LightBuffers;
     DrawTarget MainTarget() const;
     // The batch state of the next quad: into the target, or while lighting
-    // into the diffuse buffer (or the light buffer when lightBuffer is set).
-    BatchState CurrentState(int blend, bool lightBuffer = false) const;
+    // into one of the lighting buffers.
+    enum class Buffer { Diffuse, Light, Normals };
+    BatchState CurrentState(int blend, Buffer buffer = Buffer::Diffuse) const;
     void AddQuad(const std::shared_ptr<Texture>& texture, BatchState state, const Vec2f corners[4],
                  const Vec2f uv[4], platform::Color color);
     // A fan of triangles around points[0], in drawing coordinates.
@@ -127,6 +128,8 @@ private:
     // The source rectangle (texture pixels) of the image's texture over the box (x0, y0)-(x1, y1).
     void DrawImageQuad(const Image& image, const AffineMat3f& matrix, Rectf box, Rectf source,
                        const BatchState& state, platform::Color color);
+    void DrawTextureQuad(const std::shared_ptr<Texture>& texture, const AffineMat3f& matrix, Rectf box,
+                         Rectf source, const BatchState& state, platform::Color color);
 
     std::shared_ptr<Image> target_;
     int width_ = 0;

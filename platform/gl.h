@@ -67,6 +67,7 @@ namespace platform::gl {
     X(PFNGLGETUNIFORMLOCATIONPROC, GetUniformLocation)                        \
     X(PFNGLUNIFORM1IPROC, Uniform1i)                                          \
     X(PFNGLUNIFORM2FPROC, Uniform2f)                                          \
+    X(PFNGLUNIFORM3FPROC, Uniform3f)                                          \
     X(PFNGLUNIFORM4FPROC, Uniform4f)                                          \
     X(PFNGLDRAWELEMENTSPROC, DrawElements)                                    \
     X(PFNGLDRAWARRAYSPROC, DrawArrays)

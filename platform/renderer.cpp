@@ -34,12 +34,41 @@ void main() {
 }
 )";
 
+// A light over the normal buffer: pixels without a normal (alpha 0) take the
+// light whole; others take it by the cosine between their normal and the
+// direction to the light. Buffer pixels and gl_FragCoord agree because render
+// targets are drawn with y running up in GL terms. Normal maps point y up
+// (green), the screen's y runs down, hence the flipped y.
+const char* const litFragmentSource = R"(#version 330 core
+in vec2 fragUv;
+in vec4 fragColor;
+uniform sampler2D image;
+uniform sampler2D normals;
+uniform vec3 light;
+out vec4 outColor;
+void main() {
+    vec4 color = texture(image, fragUv) * fragColor;
+    vec4 normal = texelFetch(normals, ivec2(gl_FragCoord.xy), 0);
+    float factor = 1.0;
+    if (normal.a > 0.0) {
+        vec3 n = normal.rgb / normal.a * 2.0 - 1.0;
+        n.y = -n.y;
+        vec3 toLight = vec3(light.xy - gl_FragCoord.xy, light.z);
+        factor = max(dot(normalize(n), normalize(toLight)), 0.0);
+    }
+    outColor = color * factor;
+}
+)";
+
 // GL objects shared by every renderer, made on the first flush.
 struct Resources {
     bool ready = false;
     unsigned generation = 0;
     GLuint program = 0;
     GLint transform = -1;
+    GLuint litProgram = 0;
+    GLint litTransform = -1;
+    GLint litLight = -1;
     GLuint vao = 0;
     GLuint vbo = 0;
     GLuint ebo = 0;
@@ -62,29 +91,39 @@ GLuint Compile(GLenum type, const char* source) {
     return shader;
 }
 
+GLuint Link(const char* fragment) {
+    const GLuint vs = Compile(GL_VERTEX_SHADER, vertexSource);
+    const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment);
+    const GLuint program = gl::CreateProgram();
+    gl::AttachShader(program, vs);
+    gl::AttachShader(program, fs);
+    gl::LinkProgram(program);
+    gl::DeleteShader(vs);
+    gl::DeleteShader(fs);
+    GLint ok = 0;
+    gl::GetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        char log[1024] = {};
+        gl::GetProgramInfoLog(program, sizeof log, nullptr, log);
+        std::printf("Shader link failed: %s\n", log);
+    }
+    gl::UseProgram(program);
+    gl::Uniform1i(gl::GetUniformLocation(program, "image"), 0);
+    return program;
+}
+
 bool EnsureResources() {
     if (!gl::Available()) return false;
     if (resources.ready && resources.generation == gl::Generation()) return true;
     resources = Resources{};
     resources.generation = gl::Generation();
-    const GLuint vs = Compile(GL_VERTEX_SHADER, vertexSource);
-    const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragmentSource);
-    resources.program = gl::CreateProgram();
-    gl::AttachShader(resources.program, vs);
-    gl::AttachShader(resources.program, fs);
-    gl::LinkProgram(resources.program);
-    gl::DeleteShader(vs);
-    gl::DeleteShader(fs);
-    GLint ok = 0;
-    gl::GetProgramiv(resources.program, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        char log[1024] = {};
-        gl::GetProgramInfoLog(resources.program, sizeof log, nullptr, log);
-        std::printf("Shader link failed: %s\n", log);
-    }
-    gl::UseProgram(resources.program);
-    gl::Uniform1i(gl::GetUniformLocation(resources.program, "image"), 0);
+    resources.program = Link(fragmentSource);
     resources.transform = gl::GetUniformLocation(resources.program, "transform");
+    resources.litProgram = Link(litFragmentSource);
+    resources.litTransform = gl::GetUniformLocation(resources.litProgram, "transform");
+    resources.litLight = gl::GetUniformLocation(resources.litProgram, "light");
+    gl::UseProgram(resources.litProgram);
+    gl::Uniform1i(gl::GetUniformLocation(resources.litProgram, "normals"), 1);
 
     gl::GenVertexArrays(1, &resources.vao);
     gl::BindVertexArray(resources.vao);
@@ -208,15 +247,24 @@ void Renderer::Flush() {
     const int quads = PendingQuads();
     if (EnsureResources() && !state_.viewport.Empty() && BindTarget(state_.target)) {
         Apply(state_);
+        GLint transform = resources.transform;
+        if (state_.normals) {
+            gl::ActiveTexture(GL_TEXTURE1);
+            gl::BindTexture(GL_TEXTURE_2D, state_.normals->GlTexture());
+            gl::UseProgram(resources.litProgram);
+            gl::Uniform3f(resources.litLight, state_.lightCentre.x, state_.lightCentre.y, state_.lightDepth);
+            transform = resources.litTransform;
+        } else {
+            gl::UseProgram(resources.program);
+        }
         gl::ActiveTexture(GL_TEXTURE0);
         gl::BindTexture(GL_TEXTURE_2D, texture_ ? texture_->GlTexture() : 0);
-        gl::UseProgram(resources.program);
         const float w = static_cast<float>(state_.viewport.Width());
         const float h = static_cast<float>(state_.viewport.Height());
         if (state_.target.texture) {
-            gl::Uniform4f(resources.transform, 2 / w, 2 / h, -1, -1);
+            gl::Uniform4f(transform, 2 / w, 2 / h, -1, -1);
         } else {
-            gl::Uniform4f(resources.transform, 2 / w, -2 / h, -1, 1);
+            gl::Uniform4f(transform, 2 / w, -2 / h, -1, 1);
         }
         gl::BindVertexArray(resources.vao);
         gl::BindBuffer(GL_ARRAY_BUFFER, resources.vbo);

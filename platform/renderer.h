@@ -7,9 +7,10 @@
 // before one appends, another's batch is sent, so drawing order across
 // canvases (a render target drawn, then used) is kept.
 //
-// All quads go through one GL program (texture × premultiplied vertex colour),
-// one vertex array and one vertex buffer with a fixed quad index buffer.
-// Triangles are quads whose last two corners coincide.
+// Quads go through one GL program (texture × premultiplied vertex colour),
+// one vertex array and one vertex buffer with a fixed quad index buffer;
+// lights over normal-mapped images use a second program that shades by the
+// normal buffer. Triangles are quads whose last two corners coincide.
 #pragma once
 
 #include <cstdint>
@@ -49,6 +50,11 @@ struct BatchState {
     Recti viewport;      // in target pixels, y from the top
     bool scissor = false;
     Recti scissorRect;   // in target pixels, y from the top
+    // A light shaded by a normal buffer of the target's size (null: plain
+    // sprite), with the light's centre in target pixels and its height.
+    Texture* normals = nullptr;
+    Vec2f lightCentre;
+    float lightDepth = 0;
     bool operator==(const BatchState&) const = default;
 };
 

@@ -385,4 +385,44 @@ TEST(Canvas, TextureFlagsChooseTheFiltering) {
     }
 }
 
+TEST(Canvas, BumpImagesAreShadedByTheDirectionOfTheLight) {
+    const std::string dir = testsupport::TempDir();
+    Pixmap diffuse(8, 16);
+    diffuse.Clear(Color::White());
+    Pixmap normal(8, 16);
+    normal.Clear({1, 0.5f, 0.5f, 1});  // every pixel faces right
+    ASSERT_TRUE(diffuse.Save(dir + "diffuse.png") && normal.Save(dir + "normal.png"));
+    auto bump = Image::LoadBump(dir + "diffuse.png", dir + "normal.png", "", 1, false, nullptr, 0);
+    ASSERT_TRUE(bump);
+    auto plain = SolidImage(8, 16, Color::White());
+    auto light = SolidImage(64, 16, Color::White());
+    light->Handle({0.5f, 0.5f});
+    light->LightDepth(1);
+
+    auto target = testsupport::MakeTarget(48, 16, Color(0, 0, 1));
+    auto& canvas = *target.canvas;
+    canvas.AmbientLight(Color::Black());
+    canvas.BeginLighting();
+    canvas.DrawImage(*bump, 0, 0);    // light on its right: lit
+    canvas.DrawImage(*bump, 24, 0);   // light on its left: turned away
+    canvas.DrawImage(*plain, 40, 0);  // no normals: lit whole
+    canvas.AddLight(*light, 16, 8);
+    canvas.EndLighting();
+    EXPECT_TRUE(testsupport::Near(target.Pixel(4, 8), Color::White(), 8)) << testsupport::Describe(target.Pixel(4, 8));
+    EXPECT_PIXEL(target, 28, 8, Color::Black());
+    EXPECT_PIXEL(target, 44, 8, Color::White());
+    EXPECT_PIXEL(target, 16, 8, Color(0, 0, 1));
+
+    // Without bump images the same pass batches its lights in one draw call.
+    canvas.ResetDrawCalls();
+    canvas.BeginLighting();
+    canvas.DrawImage(*plain, 40, 0);
+    canvas.AddLight(*light, 16, 8);
+    canvas.AddLight(*light, 20, 8);
+    canvas.EndLighting();
+    canvas.Flush();
+    EXPECT_EQ(canvas.DrawCalls(), 4);  // diffuse, lights, light × diffuse, composition
+    EXPECT_PIXEL(target, 44, 8, Color::White());
+}
+
 }  // namespace
