@@ -108,7 +108,7 @@ void GuiTabber::__Update() {
 }
 
 void GuiGroup::Closer::OnReleased() {
-    if (Target) Target->Remove();
+    if (auto target = Target.lock()) target->Remove();
 }
 
 GuiRectangle::GuiRectangle(int width, int height) {

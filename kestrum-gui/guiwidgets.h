@@ -48,8 +48,9 @@ public:
 
 class GuiGroup::Closer : public GuiButton {
 public:
-    // The widget the button removes.
-    std::shared_ptr<GuiObject> Target;
+    // The widget the button removes; not owned, so a dialog holding its own
+    // closer is freed once it is closed.
+    std::weak_ptr<GuiObject> Target;
 
     void OnReleased() override;
 };

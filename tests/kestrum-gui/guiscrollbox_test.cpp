@@ -89,6 +89,21 @@ TEST_F(GuiScrollBoxTest, TheImageIsRemadeOnlyForANewWholePixelSize) {
     EXPECT_EQ(box->RenderImage->Width(), 20);
 }
 
+TEST_F(GuiScrollBoxTest, ABoxMadeWithoutASizeGetsItsImageWhenFirstDrawn) {
+    auto target = testsupport::MakeTarget(64, 64);
+    auto box = std::make_shared<GuiScrollBox>();
+    EXPECT_EQ(box->RenderImage, nullptr);
+    box->Handle = {0, 0};
+    box->Width(16);
+    box->Height(8);
+    box->ClearColor = kBlue;
+    box->Layer(layer.get());
+    layer->Draw(*target.canvas);
+    ASSERT_NE(box->RenderImage, nullptr);
+    EXPECT_EQ(box->RenderImage->Height(), 8);
+    EXPECT_TRUE(Near(target.Pixel(4, 4), kBlue));
+}
+
 TEST_F(GuiScrollBoxTest, BoxesSmallerThanAPixelDrawNothing) {
     auto target = testsupport::MakeTarget(64, 64);
     auto box = MakeBox(0, 0);

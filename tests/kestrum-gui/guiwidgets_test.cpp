@@ -108,6 +108,26 @@ TEST_F(GuiWidgetsTest, TabberShowsTheReleasedTabsDocument) {
     EXPECT_EQ(widget->GetDocumentName(-1), "");
 }
 
+TEST_F(GuiWidgetsTest, ADialogClosedByItsOwnCloserIsFreed) {
+    auto dialog = GuiGroup::New(layer.get());
+    dialog->Handle = {0, 0};
+    auto closer = std::make_shared<GuiGroup::Closer>();
+    closer->Images.Width(20);
+    closer->Images.Height(20);
+    closer->X(50);
+    closer->Y(50);
+    closer->Group(dialog);
+    closer->Target = dialog;
+    std::weak_ptr<GuiGroup> watch = dialog;
+    dialog.reset();
+    closer.reset();
+    Frame(50, 50, true);
+    Frame(50, 50, false);
+    EXPECT_EQ(layer->Objects.Length(), 0);
+    Frame(50, 50);
+    EXPECT_TRUE(watch.expired());
+}
+
 TEST_F(GuiWidgetsTest, CloserRemovesItsTarget) {
     auto dialog = GuiGroup::New(layer.get());
     auto closer = std::make_shared<GuiGroup::Closer>();
