@@ -170,4 +170,19 @@ TEST_F(GuiEditorTest, TheEditorSelectsMovesAndTogglesAPressedWidget) {
     EXPECT_EQ(button->X(), 118);
 }
 
+TEST_F(GuiEditorTest, TheEditorBarSitsAtTheBottomOfTheWindow) {
+    testsupport::App();
+    GuiLayer small(platform::Vec2i{64, 64});
+    small.EditorMode = true;
+    auto target = testsupport::MakeTarget(64, 64);
+    auto font = kestrum::framework::NullFont(nullptr);
+    target.canvas->Font(font);
+    small.Draw(*target.canvas);
+    const int barTop = 64 - static_cast<int>(font->Height() * 1.25f);
+    const std::uint32_t bar = target.Pixel(32, 63);
+    EXPECT_TRUE(testsupport::Near(bar, {0, 0.25f, 0, 1}, 4)) << testsupport::Describe(bar);
+    EXPECT_TRUE(testsupport::Near(target.Pixel(32, barTop - 2), {0, 0, 0, 1}));
+    EXPECT_EQ(target.canvas->Font(), font) << "the canvas font is put back";
+}
+
 }  // namespace

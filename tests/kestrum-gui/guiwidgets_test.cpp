@@ -146,6 +146,26 @@ TEST_F(GuiWidgetsTest, CloserRemovesItsTarget) {
     EXPECT_EQ(dialog->Layer(), nullptr);
 }
 
+TEST_F(GuiWidgetsTest, AMenuBarSpansItsLayersViewport) {
+    GuiMenuBar loose;
+    loose.Height(30);
+    EXPECT_EQ(loose.Width(), 0);
+    EXPECT_EQ(loose.Height(), 0);
+    auto bar = std::make_shared<GuiMenuBar>();
+    bar->Width(100);  // the left inset of its picture
+    bar->Height(30);
+    bar->Layer(layer.get());
+    EXPECT_EQ(bar->Width(), 1136);
+    EXPECT_EQ(bar->Height(), 30);
+    layer->Viewport({0, 0, 500, 300});
+    EXPECT_EQ(bar->Width(), 500);
+    auto tab = std::make_shared<GuiMenuTab>();
+    tab->Name = "file";
+    tab->Group(bar);
+    EXPECT_EQ(bar->GetTab("file"), tab);
+    EXPECT_EQ(bar->GetTab("edit"), nullptr);
+}
+
 TEST_F(GuiWidgetsTest, MenusOpenAndCloseThroughTheGlobals) {
     auto a = std::make_shared<GuiMenu>();
     auto b = std::make_shared<GuiMenu>();
