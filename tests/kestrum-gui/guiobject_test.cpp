@@ -54,7 +54,7 @@ TEST_F(GuiObjectTest, AWidgetBelongsToOneLayerOrOneGroup) {
     EXPECT_EQ(layer->Objects.Length(), 2);
 }
 
-TEST_F(GuiObjectTest, RemoveRespectsTattoosAndClearsTheCurrentObject) {
+TEST_F(GuiObjectTest, RemoveHonoursTattoosAndClearsTheCurrentObject) {
     auto plain = Box(100, 100, 50, 50);
     plain->Layer(layer.get());
     Frame(100, 100);
