@@ -195,8 +195,8 @@ ImagePtr ContentManager::GetBump(const std::string& diffuse, const std::string& 
         }
     }
     __Bump& record = NextSlot(Bumps, BumpCount);
-    record.Image = platform::Image::LoadBump(Resolve(diffuse), ResolveOptional(normal), ResolveOptional(specular), specularity,
-                                             flipNormalY, shader, LoadFlags);
+    record.Image = platform::Image::LoadBump(Resolve(diffuse), ResolveOptional(normal), ResolveOptional(specular),
+                                             specularity, flipNormalY, shader, LoadFlags);
     record.Diffuse = diffuse;
     record.FlipNormalY = flipNormalY;
     record.Normal = normal;

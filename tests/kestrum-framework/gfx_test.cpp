@@ -53,7 +53,8 @@ void ExpectPixels(testsupport::Target& target, const std::vector<Probe>& probes)
     const auto pixels = target.canvas->CopyPixmap({0, 0, target.image->Width(), target.image->Height()});
     for (const Probe& p : probes) {
         const auto argb = pixels->GetPixelARGB(p.x, p.y);
-        EXPECT_TRUE(testsupport::Near(argb, p.color)) << "at " << p.x << "," << p.y << ": " << testsupport::Describe(argb);
+        EXPECT_TRUE(testsupport::Near(argb, p.color))
+            << "at " << p.x << "," << p.y << ": " << testsupport::Describe(argb);
     }
 }
 
