@@ -43,10 +43,17 @@ void MainWindow::OnRender(platform::Canvas& canvas) {
     ScreenManager::OnRender(canvas);
     if (__DumpFolder.empty()) return;
     ++__Frame;
+    // Every frame's top strip (where the progress bar is), and whole frames
+    // now and then: whole frames are slow to encode.
     char name[32];
-    std::snprintf(name, sizeof name, "frame%03d.png", __Frame);
-    if (const auto pixels = canvas.CopyPixmap({0, 0, Width(), Height()})) pixels->Save(__DumpFolder + name);
-    const std::string line = std::string(name) + " " + (game ? "game" : "loader") + "\n";
+    std::snprintf(name, sizeof name, "top%03d.png", __Frame);
+    if (const auto strip = canvas.CopyPixmap({0, 0, Width(), 32})) strip->Save(__DumpFolder + name);
+    if (__Frame % 16 == 1 || game) {
+        std::snprintf(name, sizeof name, "frame%03d.png", __Frame);
+        if (const auto pixels = canvas.CopyPixmap({0, 0, Width(), Height()})) pixels->Save(__DumpFolder + name);
+    }
+    char line[48];
+    std::snprintf(line, sizeof line, "%d %s\n", __Frame, game ? "game" : "loader");
     platform::SaveString(platform::LoadString(__DumpFolder + "screens.txt") + line, __DumpFolder + "screens.txt");
     if (game && ++__GameFrames >= 2) {
         if (platform::AppInstance* app = platform::AppInstance::Instance()) app->Terminate();

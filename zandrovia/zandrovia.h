@@ -33,10 +33,11 @@ public:
     MainWindow(const std::string& title, int width, int height, int flags);
     ~MainWindow() override;
 
-    // With ZANDROVIA_FRAME_DUMP naming a folder, each frame is also written
-    // there (frameNNN.png, and one line per frame in screens.txt saying
-    // which screen was current), and the program ends cleanly after the
-    // Game screen's second frame: a way to watch start-up without a display.
+    // With ZANDROVIA_FRAME_DUMP naming a folder, frames are also written
+    // there (topNNN.png: each frame's top 32 rows; frameNNN.png: frames 1,
+    // 17, 33, ... and the Game screen's; screens.txt: "N loader" or "N game"
+    // per frame), and the program ends cleanly after the Game screen's second
+    // frame: a way to watch start-up without a display.
     void OnRender(platform::Canvas& canvas) override;
 
     Loader* LoaderScreen() const { return __Loader.get(); }
