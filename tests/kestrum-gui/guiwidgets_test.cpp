@@ -57,6 +57,26 @@ TEST_F(GuiWidgetsTest, ProgressBarDrawsTheLeftPartOfItsBar) {
     EXPECT_TRUE(Near(target.Pixel(2, 5), kBlack));
 }
 
+TEST_F(GuiWidgetsTest, APanelDrawsItsHeaderThenItsMembers) {
+    testsupport::App();
+    auto target = testsupport::MakeTarget(64, 64);
+    auto panel = std::make_shared<GuiPanel>();
+    panel->Handle = {0, 0};
+    panel->Width(40);
+    panel->Height(40);
+    panel->X(10);
+    panel->Y(10);
+    panel->Header.DrawData(0, 0)->Image = MakeImage(40, 8, kRed);
+    panel->Layer(layer.get());
+    auto member = GuiImage::New(panel, MakeImage(4, 4, {0, 1, 0, 1}));
+    member->X(20);
+    member->Y(20);
+    layer->Draw(*target.canvas);
+    EXPECT_TRUE(Near(target.Pixel(12, 12), kRed));
+    EXPECT_TRUE(Near(target.Pixel(12, 20), kBlack)) << "the header keeps its own height";
+    EXPECT_TRUE(Near(target.Pixel(30, 30), {0, 1, 0, 1})) << "members in the panel's content space";
+}
+
 TEST_F(GuiWidgetsTest, RectangleOutlineAndFill) {
     testsupport::App();
     auto target = testsupport::MakeTarget(32, 32);
