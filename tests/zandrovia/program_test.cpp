@@ -53,8 +53,10 @@ TEST(Program, StartsShowsTheLoaderAndReachesTheGameScreen) {
     unsetenv("ZANDROVIA_FRAME_DUMP");
     ASSERT_EQ(code, 0);
 
+    // Every asset is found, and without the diagnostic switch nothing is printed.
     const std::string output = platform::LoadString(frames + "stdout.txt");
     EXPECT_FALSE(platform::Contains(output, "Image not found")) << output;
+    EXPECT_EQ(output, "");
 
     // Frames 1 and 2 count and arm the steps, 3 to 63 run one step each;
     // Game is current from frame 64 and the program ends after frame 65.

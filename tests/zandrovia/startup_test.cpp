@@ -9,6 +9,7 @@
 #include "kestrum-framework/config.h"
 #include "platform/app.h"
 #include "platform/files.h"
+#include "platform/input.h"
 #include "platform/text.h"
 #include "support/testsupport.h"
 #include "zandrovia/constants.h"
@@ -267,6 +268,29 @@ TEST(StartUp, LoaderRunsOneStepPerFrameAndHandsOverToGame) {
         }
     }
     EXPECT_GT(opaque, 0);
+}
+
+TEST(StartUp, EscapeOnTheLoaderEndsTheProgramWithoutSaving) {
+    StartOnce();
+    const std::string home = testsupport::TempDir();
+    ScopedEnv homeVar("HOME", home.c_str());
+    kestrum::framework::Screen* current = AppWindow->CurrentScreen();
+    platform::AppInstance& app = testsupport::App();
+    bool terminated = false;
+    app.SetTerminateHook([&] { terminated = true; });
+    {
+        Loader splash;
+        splash.OnUpdate();
+        EXPECT_FALSE(terminated);
+        platform::Keyboard().SetKey(platform::Key::Escape, true);
+        splash.OnUpdate();
+        platform::Keyboard().SetKey(platform::Key::Escape, false);
+    }
+    app.SetTerminateHook({});
+    app.ResetTerminated();
+    if (current) current->Set();
+    EXPECT_TRUE(terminated);
+    EXPECT_EQ(platform::GetFileType(home + ".zandrovia.pref.dat"), platform::FileType::None);
 }
 
 TEST(StartUp, LoaderCountsItsStepsWithAndWithoutDiagnostics) {
