@@ -1,14 +1,6 @@
 // Zandrovia: the game-wide state shared by the screens, actors and levels.
 #include "zandrovia/globals.h"
 
-#include "kestrum-gui/guilayer.h"
-#include "kestrum-scenegraph/camera.h"
-#include "kestrum-scenegraph/layer.h"
-#include "kestrum-scenegraph/layersprite.h"
-#include "kestrum-scenegraph/scene.h"
-#include "zandrovia/pooledemitter.h"
-#include "zandrovia/zandrovia.h"
-
 int gameState = 0;
 int GuiMode = 0;
 int StateTimer = 0;

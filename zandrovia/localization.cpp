@@ -1,7 +1,9 @@
 // Zandrovia localization: tables, loaders and lookup.
 #include "zandrovia/localization.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "platform/error.h"
 #include "platform/text.h"
@@ -52,7 +54,19 @@ void AddPair(Table& table, const std::string& line) {
 
 }  // namespace
 
-bool TextLess::operator()(const std::string& a, const std::string& b) const { return platform::Compare(a, b) < 0; }
+bool TextLess::operator()(const std::string& a, const std::string& b) const {
+    // UTF-8 byte order agrees with UTF-16 code-unit order up to the first
+    // difference; only a difference at a non-ASCII character needs the full
+    // comparison. Keys are ASCII, so lookups stay free of allocations.
+    const std::size_t n = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i < n && a[i] == b[i]) ++i;
+    if (i == n) return a.size() < b.size();
+    const auto ca = static_cast<unsigned char>(a[i]);
+    const auto cb = static_cast<unsigned char>(b[i]);
+    if (ca < 0x80 && cb < 0x80) return ca < cb;
+    return platform::Compare(a, b) < 0;
+}
 
 // --- Loaders -------------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/files.h"
+#include "platform/text.h"
 #include "support/testsupport.h"
 
 using namespace morvane::locale;
@@ -203,6 +204,19 @@ TEST(LocalizationDeathTest, LoadErrorsEndTheProcessWithTheirMessage) {
             testing::ExitedWithCode(255), c.message)
             << c.path;
     }
+}
+
+TEST(Localization, KeysOrderByUtf16CodeUnitsThenLength) {
+    // U+FF21 (fullwidth A) sorts after U+1F600 in UTF-8 bytes but before it in UTF-16.
+    const std::vector<std::string> texts = {"", "a", "ab", "b", "B", "\xc3\xa4", "a\xc3\xa4", "\xef\xbc\xa1",
+                                            "\xf0\x9f\x98\x80", "x\xef\xbc\xa1", "x\xf0\x9f\x98\x80"};
+    const TextLess less;
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts) {
+            EXPECT_EQ(less(a, b), platform::Compare(a, b) < 0) << a << " / " << b;
+        }
+    }
+    EXPECT_TRUE(less("\xf0\x9f\x98\x80", "\xef\xbc\xa1"));
 }
 
 TEST(Localization, FormatOfPath) {
