@@ -46,11 +46,15 @@ TEST(Program, StartsShowsTheLoaderAndReachesTheGameScreen) {
         << "build the Zandrovia target first: " << program;
     const std::string home = testsupport::TempDir();
     const std::string frames = testsupport::TempDir();
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
     setenv("HOME", home.c_str(), 1);
     unsetenv("USERPROFILE");
     setenv("ZANDROVIA_FRAME_DUMP", frames.c_str(), 1);
     const int code = platform::RunProgram(program, {}, frames + "stdout.txt");
     unsetenv("ZANDROVIA_FRAME_DUMP");
+    if (oldHome) setenv("HOME", savedHome.c_str(), 1);
+    else unsetenv("HOME");
     ASSERT_EQ(code, 0);
 
     // Every asset is found, and without the diagnostic switch nothing is printed.
