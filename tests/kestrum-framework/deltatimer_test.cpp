@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "fakeclock.h"
+#include "support/fakeclock.h"
 #include "kestrum-framework/axissign.h"
 #include "kestrum-framework/debugtools.h"
 
 namespace fw = kestrum::framework;
 
 TEST(DeltaTimer, MeasuresAgainstTheTargetRate) {
-    fwtest::FakeClock clock(1000);
+    testsupport::FakeClock clock(1000);
     fw::DeltaTimer timer(60);
     EXPECT_EQ(timer.LastMs, 1000);
     for (int frame = 1; frame <= 60; ++frame) {

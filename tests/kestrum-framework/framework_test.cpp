@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "fakeclock.h"
+#include "support/fakeclock.h"
 
 namespace fw = kestrum::framework;
 
 TEST(FrameworkModule, InitialisesOnceAndLeavesLaterStateAlone) {
-    fwtest::FakeClock clock(250);
+    testsupport::FakeClock clock(250);
     fw::InitFrameworkModule();
     EXPECT_NE(fw::Content, nullptr);
     EXPECT_EQ(fw::TaskTime(), 250);

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakeclock.h"
+#include "support/fakeclock.h"
 #include "support/testsupport.h"
 
 namespace fw = kestrum::framework;
@@ -52,7 +52,7 @@ protected:
     void TearDown() override { manager.reset(); }
     void Frame() { manager->OnRender(*target->canvas); }
 
-    fwtest::FakeClock clock;
+    testsupport::FakeClock clock;
     std::unique_ptr<fw::ScreenManager> manager;
     std::unique_ptr<testsupport::Target> target;
 };

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakeclock.h"
+#include "support/fakeclock.h"
 #include "kestrum-framework/taskmanager.h"
 #include "support/testsupport.h"
 
@@ -67,7 +67,7 @@ protected:
         return joined;
     }
 
-    fwtest::FakeClock clock;
+    testsupport::FakeClock clock;
     std::unique_ptr<fw::ScreenManager> manager;
     std::unique_ptr<testsupport::Target> target;
     std::vector<std::unique_ptr<LogScreen>> screens;

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakeclock.h"
+#include "support/fakeclock.h"
 
 namespace fw = kestrum::framework;
 
@@ -51,7 +51,7 @@ struct Fixture {
 }  // namespace
 
 TEST(TaskManager, PassWithRemovalsUpdatesEachRemainingTaskOnce) {
-    fwtest::FakeClock clock;
+    testsupport::FakeClock clock;
     struct Case {
         const char* what;
         char actor;
@@ -82,7 +82,7 @@ TEST(TaskManager, PassWithRemovalsUpdatesEachRemainingTaskOnce) {
 }
 
 TEST(TaskManager, TaskAddedDuringPassIsReachedUnlessStampIsZero) {
-    fwtest::FakeClock clock;
+    testsupport::FakeClock clock;
     for (int stamp : {1, 0}) {
         Fixture f("AB");
         auto late = std::make_shared<LogTask>("X", &f.log);
@@ -94,7 +94,7 @@ TEST(TaskManager, TaskAddedDuringPassIsReachedUnlessStampIsZero) {
 }
 
 TEST(TaskManager, SkipRules) {
-    fwtest::FakeClock clock;
+    testsupport::FakeClock clock;
     Fixture f("ABCD");
     f['A'].UpdateStamp = 7;           // already updated with this stamp
     f['B'].Enabled(false);            // disabled
@@ -115,7 +115,7 @@ TEST(TaskManager, SkipRules) {
 }
 
 TEST(TaskManager, JudgesTheStoredEnabledFlagAndFreezingStopsThePass) {
-    fwtest::FakeClock clock;
+    testsupport::FakeClock clock;
     struct AlwaysEnabled : LogTask {
         using LogTask::LogTask;
         bool Enabled() const override { return true; }
@@ -134,7 +134,7 @@ TEST(TaskManager, JudgesTheStoredEnabledFlagAndFreezingStopsThePass) {
 }
 
 TEST(TaskManager, UpdateWithoutStampCountsAndSettingTheSameManagerMovesToTheEnd) {
-    fwtest::FakeClock clock;
+    testsupport::FakeClock clock;
     Fixture f("ABC");
     f.manager->Update();
     f.manager->Update();
@@ -155,7 +155,7 @@ TEST(TaskManager, UpdateWithoutStampCountsAndSettingTheSameManagerMovesToTheEnd)
 }
 
 TEST(TaskManager, ManagerGoneLeavesNoDanglingReference) {
-    fwtest::FakeClock clock;
+    testsupport::FakeClock clock;
     std::vector<std::string> log;
     auto task = std::make_shared<LogTask>("A", &log);
     {
@@ -167,7 +167,7 @@ TEST(TaskManager, ManagerGoneLeavesNoDanglingReference) {
 }
 
 TEST(Task, CopyTaskCopiesFieldsButNotListMembership) {
-    fwtest::FakeClock clock(500);
+    testsupport::FakeClock clock(500);
     std::vector<std::string> log;
     auto manager = std::make_shared<fw::TaskManager>();
     auto from = std::make_shared<LogTask>("from", &log);
@@ -197,7 +197,7 @@ TEST(Task, CopyTaskCopiesFieldsButNotListMembership) {
 }
 
 TEST(TaskClock, PauseStopsTheClockAndResumesWhereItStood) {
-    fwtest::FakeClock clock(1000);
+    testsupport::FakeClock clock(1000);
     EXPECT_EQ(fw::TaskTime(), 1000);
     fw::SetTasksPaused(true);
     EXPECT_TRUE(fw::TasksPaused());
@@ -220,7 +220,7 @@ TEST(TaskClock, PauseStopsTheClockAndResumesWhereItStood) {
 }
 
 TEST(TaskClock, OverlappingPauseAndFreezeNeverRunBackwards) {
-    fwtest::FakeClock clock(0);
+    testsupport::FakeClock clock(0);
     // (time, action, expected TaskTime after the action)
     struct Step {
         std::int64_t at;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakeclock.h"
+#include "support/fakeclock.h"
 
 namespace fw = kestrum::framework;
 
@@ -38,7 +38,7 @@ TEST(Utilities, ContainsBitsAndPercent) {
 }
 
 TEST(Utilities, StopwatchFramesPerSecondAndWait) {
-    fwtest::FakeClock clock(100);
+    testsupport::FakeClock clock(100);
     fw::InitUtilitiesUnit();
     EXPECT_EQ(fw::Stopwatch(), 0);
     clock.now = 140;

@@ -8,31 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "kestrum-framework/taskmanager.h"
 #include "kestrum-scenegraph/scenegraph.h"
-#include "platform/clock.h"
 #include "platform/image.h"
+#include "support/fakeclock.h"
 
 namespace sgtest {
 
 namespace sg = kestrum::scenegraph;
 
-// Installs a millisecond clock the test moves by hand and resets the task
-// clock (pause, freeze and halted time) before and after the test.
-struct FakeClock {
-    std::int64_t now = 0;
+// Starts the scene-graph module; a base of FakeClock so it runs before the
+// clock is installed.
+struct ScenegraphStarted {
+    ScenegraphStarted() { sg::InitScenegraphModule(); }
+};
 
-    explicit FakeClock(std::int64_t start = 0) : now(start) {
-        sg::InitScenegraphModule();
-        platform::SetMillisecsSource([this] { return now; });
-        kestrum::framework::InitTaskManagerUnit();
-    }
-    ~FakeClock() {
-        kestrum::framework::InitTaskManagerUnit();
-        platform::SetMillisecsSource({});
-    }
-    FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
+// The shared test clock, with the scene-graph module started first.
+struct FakeClock : private ScenegraphStarted, public testsupport::FakeClock {
+    explicit FakeClock(std::int64_t start = 0) : testsupport::FakeClock(start) {}
 };
 
 // A layer object with a size that counts its updates and records the hooks

@@ -1,4 +1,7 @@
-// A millisecond clock the test controls, installed for the lifetime of the object.
+// A millisecond clock the test controls, installed for the lifetime of the
+// object; the task clock (pause, freeze and halted time) is reset before and
+// after. Header-only: it needs the framework, which the support library does
+// not link.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +9,7 @@
 #include "kestrum-framework/taskmanager.h"
 #include "platform/clock.h"
 
-namespace fwtest {
+namespace testsupport {
 
 struct FakeClock {
     std::int64_t now = 0;
@@ -23,4 +26,4 @@ struct FakeClock {
     FakeClock& operator=(const FakeClock&) = delete;
 };
 
-}  // namespace fwtest
+}  // namespace testsupport
