@@ -10,13 +10,8 @@
 namespace {
 
 using namespace kestrum::gui;
-using guitest::GuiTest;
-using guitest::MakeImage;
+using namespace guitest;
 using testsupport::Near;
-
-const platform::Color kRed{1, 0, 0, 1};
-const platform::Color kBlue{0, 0, 1, 1};
-const platform::Color kBlack{0, 0, 0, 1};
 
 class GuiScrollBoxTest : public GuiTest {
 protected:

@@ -17,6 +17,11 @@
 
 namespace guitest {
 
+inline const platform::Color kRed{1, 0, 0, 1};
+inline const platform::Color kGreen{0, 1, 0, 1};
+inline const platform::Color kBlue{0, 0, 1, 1};
+inline const platform::Color kBlack{0, 0, 0, 1};
+
 // An image of that size whose pixels stay in memory (measurable without GL).
 inline std::shared_ptr<platform::Image> MakeImage(int width, int height,
                                                   platform::Color color = platform::Color::White()) {

@@ -11,12 +11,8 @@
 namespace {
 
 using namespace kestrum::gui;
-using guitest::GuiTest;
-using guitest::MakeImage;
+using namespace guitest;
 using testsupport::Near;
-
-const platform::Color kRed{1, 0, 0, 1};
-const platform::Color kBlack{0, 0, 0, 1};
 
 class GuiWidgetsTest : public GuiTest {};
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/app.h"
@@ -34,5 +35,19 @@ std::string TempDir();
 
 // The assets folder of the source tree and the folder of test data files.
 std::string AssetsDir();
+
+// Sets (or with nullopt unsets) an environment variable for one scope and
+// puts the old value back afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, std::optional<std::string> value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
 
 }  // namespace testsupport

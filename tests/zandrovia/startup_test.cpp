@@ -24,27 +24,7 @@
 
 namespace {
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            had_ = true;
-            old_ = old;
-        }
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_) setenv(name_.c_str(), old_.c_str(), 1);
-        else unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
+using testsupport::ScopedEnv;
 
 // Runs the program's start-up once per process, from a home folder holding
 // a preferences file and with a German locale in the environment.
@@ -56,7 +36,7 @@ void StartOnce() {
     const std::string home = testsupport::TempDir();
     platform::SaveString("levelIndex=7\ninstructions1=True", home + ".zandrovia.pref.dat");
     ScopedEnv homeVar("HOME", home.c_str());
-    ScopedEnv profile("USERPROFILE", nullptr);
+    ScopedEnv profile("USERPROFILE", std::nullopt);
     ScopedEnv all("LC_ALL", "de_DE.UTF-8");
     StartGame();
     std::setlocale(LC_ALL, "C");
