@@ -9,14 +9,19 @@ namespace platform::al {
 // The number of the current audio context; 0 when none is open.
 unsigned CurrentGeneration();
 
-class Buffer {
+enum class Kind { Buffer, Source };
+
+// One OpenAL buffer or source.
+template <Kind K>
+class Handle {
 public:
-    Buffer() = default;
-    // A new buffer in the current context; an empty handle when there is none.
-    static Buffer Create();
-    ~Buffer() { Release(); }
-    Buffer(Buffer&& other) noexcept : id_(other.id_), generation_(other.generation_) { other.id_ = 0; }
-    Buffer& operator=(Buffer&& other) noexcept {
+    Handle() = default;
+    // A new object in the current context; an empty handle when there is none
+    // or OpenAL refuses (for sources: the device's source limit).
+    static Handle Create();
+    ~Handle() { Release(); }
+    Handle(Handle&& other) noexcept : id_(other.id_), generation_(other.generation_) { other.id_ = 0; }
+    Handle& operator=(Handle&& other) noexcept {
         if (this != &other) {
             Release();
             id_ = other.id_;
@@ -25,12 +30,13 @@ public:
         }
         return *this;
     }
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
 
     // The OpenAL name while its context is current, else 0.
     unsigned Id() const { return Valid() ? id_ : 0; }
     bool Valid() const { return id_ != 0 && generation_ == CurrentGeneration(); }
+    // Frees the object (a source is stopped first) if its context is current.
     void Release();
 
 private:
@@ -38,31 +44,11 @@ private:
     unsigned generation_ = 0;
 };
 
-class Source {
-public:
-    Source() = default;
-    static Source Create();
-    ~Source() { Release(); }
-    Source(Source&& other) noexcept : id_(other.id_), generation_(other.generation_) { other.id_ = 0; }
-    Source& operator=(Source&& other) noexcept {
-        if (this != &other) {
-            Release();
-            id_ = other.id_;
-            generation_ = other.generation_;
-            other.id_ = 0;
-        }
-        return *this;
-    }
-    Source(const Source&) = delete;
-    Source& operator=(const Source&) = delete;
+// Create and Release are defined, for these two kinds only, in audio.cpp.
+extern template class Handle<Kind::Buffer>;
+extern template class Handle<Kind::Source>;
 
-    unsigned Id() const { return Valid() ? id_ : 0; }
-    bool Valid() const { return id_ != 0 && generation_ == CurrentGeneration(); }
-    void Release();
-
-private:
-    unsigned id_ = 0;
-    unsigned generation_ = 0;
-};
+using Buffer = Handle<Kind::Buffer>;
+using Source = Handle<Kind::Source>;
 
 }  // namespace platform::al

@@ -39,46 +39,36 @@ namespace al {
 
 unsigned CurrentGeneration() { return currentGeneration; }
 
-Buffer Buffer::Create() {
-    Buffer buffer;
-    if (currentGeneration == 0) return buffer;
+template <Kind K>
+Handle<K> Handle<K>::Create() {
+    Handle handle;
+    if (currentGeneration == 0) return handle;
     alGetError();
     ALuint id = 0;
-    alGenBuffers(1, &id);
-    if (alGetError() != AL_NO_ERROR) return buffer;
-    buffer.id_ = id;
-    buffer.generation_ = currentGeneration;
-    return buffer;
+    if constexpr (K == Kind::Buffer) alGenBuffers(1, &id);
+    else alGenSources(1, &id);
+    if (alGetError() != AL_NO_ERROR) return handle;  // for sources: the device's source limit
+    handle.id_ = id;
+    handle.generation_ = currentGeneration;
+    return handle;
 }
 
-void Buffer::Release() {
+template <Kind K>
+void Handle<K>::Release() {
     if (Valid()) {
         const ALuint id = id_;
-        alDeleteBuffers(1, &id);
+        if constexpr (K == Kind::Buffer) {
+            alDeleteBuffers(1, &id);
+        } else {
+            alSourceStop(id);
+            alDeleteSources(1, &id);
+        }
     }
     id_ = 0;
 }
 
-Source Source::Create() {
-    Source source;
-    if (currentGeneration == 0) return source;
-    alGetError();
-    ALuint id = 0;
-    alGenSources(1, &id);
-    if (alGetError() != AL_NO_ERROR) return source;  // the device's source limit
-    source.id_ = id;
-    source.generation_ = currentGeneration;
-    return source;
-}
-
-void Source::Release() {
-    if (Valid()) {
-        const ALuint id = id_;
-        alSourceStop(id);
-        alDeleteSources(1, &id);
-    }
-    id_ = 0;
-}
+template class Handle<Kind::Buffer>;
+template class Handle<Kind::Source>;
 
 }  // namespace al
 
