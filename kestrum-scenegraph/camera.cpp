@@ -91,12 +91,7 @@ void Camera::Draw(platform::Canvas& canvas) {
     if (!ClearColor.AllZero()) canvas.Clear(ClearColor);
     canvas.Translate(-CenterOffset.x, -CenterOffset.y);
     canvas.Scale(Scale.x, Scale.y);
-    canvas.Translate(RotationPivot.x, RotationPivot.y);
-    canvas.Rotate(framework::RotationSign * Rotation);
-    canvas.Translate(-RotationPivot.x, -RotationPivot.y);
-    canvas.Translate(ZoomPivot.x, ZoomPivot.y);
-    canvas.Scale(Zoom, Zoom);
-    canvas.Translate(-ZoomPivot.x, -ZoomPivot.y);
+    RotateAndZoom(canvas);
     canvas.PushMatrix();
     canvas.Translate(-Position.x, -Position.y);
     DrawBackground(canvas);
@@ -108,6 +103,15 @@ void Camera::Draw(platform::Canvas& canvas) {
     canvas.Viewport(savedViewport);
 }
 
+void Camera::RotateAndZoom(platform::Canvas& canvas) const {
+    canvas.Translate(RotationPivot.x, RotationPivot.y);
+    canvas.Rotate(framework::RotationSign * Rotation);
+    canvas.Translate(-RotationPivot.x, -RotationPivot.y);
+    canvas.Translate(ZoomPivot.x, ZoomPivot.y);
+    canvas.Scale(Zoom, Zoom);
+    canvas.Translate(-ZoomPivot.x, -ZoomPivot.y);
+}
+
 void Camera::ApplyViewport(platform::Canvas& canvas) {
     if (!__Viewport.AllZero()) canvas.Viewport(__Viewport);
     canvas.Scale(Scale.x, Scale.y);
@@ -115,12 +119,7 @@ void Camera::ApplyViewport(platform::Canvas& canvas) {
 
 void Camera::ApplyTransform(platform::Canvas& canvas) {
     canvas.Translate(-CenterOffset.x, -CenterOffset.y);
-    canvas.Translate(RotationPivot.x, RotationPivot.y);
-    canvas.Rotate(framework::RotationSign * Rotation);
-    canvas.Translate(-RotationPivot.x, -RotationPivot.y);
-    canvas.Translate(ZoomPivot.x, ZoomPivot.y);
-    canvas.Scale(Zoom, Zoom);
-    canvas.Translate(-ZoomPivot.x, -ZoomPivot.y);
+    RotateAndZoom(canvas);
     canvas.Translate(-Position.x, -Position.y);
 }
 

@@ -109,6 +109,9 @@ public:
     void _DrawLayers(platform::Canvas& canvas);
 
 private:
+    // Rotation about RotationPivot, then zoom about ZoomPivot.
+    void RotateAndZoom(platform::Canvas& canvas) const;
+
     scenegraph::Scene* __Scene = nullptr;
     platform::Recti __Viewport;
     friend class scenegraph::Scene;

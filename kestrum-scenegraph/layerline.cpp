@@ -36,22 +36,9 @@ std::shared_ptr<LayerLine> LayerLine::New(scenegraph::Layer* layer, float x1, fl
     return line;
 }
 
-void LayerLine::Image(const platform::ImagePtr& image) {
-    if (__Images && __Images->size() == 1) {
-        (*__Images)[0] = image;
-        return;
-    }
-    auto images = std::make_shared<std::vector<platform::ImagePtr>>(
-        framework::ResizeArray(__Images ? *__Images : std::vector<platform::ImagePtr>{}, 1));
-    (*images)[0] = image;
-    __Images = std::move(images);
-}
+void LayerLine::Image(const platform::ImagePtr& image) { SetSingleImage(__Images, image); }
 
-platform::ImagePtr LayerLine::Image() const {
-    if (!__Images || __Images->empty()) return nullptr;
-    const int index = WrapIndex(framework::Round(Frame), static_cast<int>(__Images->size()));
-    return (*__Images)[static_cast<std::size_t>(index)];
-}
+platform::ImagePtr LayerLine::Image() const { return FrameImage(__Images, Frame); }
 
 float LayerLine::Width() const { return std::fabs(X() - __Location2.x); }
 float LayerLine::Height() const { return std::fabs(Y() - __Location2.y); }

@@ -45,23 +45,9 @@ void LayerSprite::Images(std::vector<platform::ImagePtr> images) {
     __Images = std::make_shared<std::vector<platform::ImagePtr>>(std::move(images));
 }
 
-void LayerSprite::Image(const platform::ImagePtr& image) {
-    if (__Images && __Images->size() == 1) {
-        // Written in place: every holder of this array shows the new image.
-        (*__Images)[0] = image;
-        return;
-    }
-    auto images = std::make_shared<std::vector<platform::ImagePtr>>(
-        framework::ResizeArray(__Images ? *__Images : std::vector<platform::ImagePtr>{}, 1));
-    (*images)[0] = image;
-    __Images = std::move(images);
-}
+void LayerSprite::Image(const platform::ImagePtr& image) { SetSingleImage(__Images, image); }
 
-platform::ImagePtr LayerSprite::Image() const {
-    if (!__Images || __Images->empty()) return framework::NullImage(nullptr);
-    const int index = WrapIndex(framework::Round(Frame), static_cast<int>(__Images->size()));
-    return framework::NullImage((*__Images)[static_cast<std::size_t>(index)]);
-}
+platform::ImagePtr LayerSprite::Image() const { return framework::NullImage(FrameImage(__Images, Frame)); }
 
 float LayerSprite::Width() const {
     const platform::ImagePtr image = Image();
