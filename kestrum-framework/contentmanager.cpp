@@ -61,10 +61,21 @@ Record& NextSlot(std::vector<std::shared_ptr<Record>>& list, int& count) {
     return record;
 }
 
-template <typename Record>
-const Record* RecordAt(const std::vector<std::shared_ptr<Record>>& list, int count, int index) {
-    if (index < 0 || index >= count || index >= static_cast<int>(list.size())) return nullptr;
-    return list[static_cast<std::size_t>(index)].get();
+// The first of the count recorded entries that match; null when none.
+template <typename Record, typename Match>
+const Record* FindRecord(const std::vector<std::shared_ptr<Record>>& list, int count, Match match) {
+    for (int i = 0; i < count; ++i) {
+        const Record& entry = *list[static_cast<std::size_t>(i)];
+        if (match(entry)) return &entry;
+    }
+    return nullptr;
+}
+
+// A field of the record at a position 0 to count - 1; an empty value for any other index.
+template <typename Record, typename Field>
+Field FieldAt(const std::vector<std::shared_ptr<Record>>& list, int count, int index, Field Record::*field) {
+    if (index < 0 || index >= count || index >= static_cast<int>(list.size())) return Field();
+    return (*list[static_cast<std::size_t>(index)]).*field;
 }
 
 platform::Shader* OrShader(platform::Shader* shader, const char* name) {
@@ -102,10 +113,10 @@ void ContentManager::_ExpandStrings() { ExpandList(Strings, StringCount); }
 ImagePtr ContentManager::GetImage(const std::string& path, platform::Shader* shader, int flags) {
     _ExpandImages();
     shader = OrShader(shader, "sprite");
-    for (int i = 0; i < ImageCount; ++i) {
-        const __Image& entry = *Images[static_cast<std::size_t>(i)];
-        if (entry.Shader == shader && entry.Flags == flags && SamePath(entry.Path, path)) return entry.Image;
-    }
+    const __Image* hit = FindRecord(Images, ImageCount, [&](const __Image& entry) {
+        return entry.Shader == shader && entry.Flags == flags && SamePath(entry.Path, path);
+    });
+    if (hit) return hit->Image;
     __Image& record = NextSlot(Images, ImageCount);
     record.Image = platform::Image::Load(Resolve(path), shader, flags);
     record.Path = path;
@@ -117,11 +128,11 @@ ImagePtr ContentManager::GetImage(const std::string& path, platform::Shader* sha
 FontPtr ContentManager::GetFont(const std::string& path, float size, platform::Shader* shader) {
     _ExpandFonts();
     shader = OrShader(shader, "font");
-    for (int i = 0; i < FontCount; ++i) {
-        const __Font& entry = *Fonts[static_cast<std::size_t>(i)];
-        // Exact Float equality: a NaN size never meets an entry.
-        if (entry.Size == size && entry.Shader == shader && SamePath(entry.Path, path)) return entry.Font;
-    }
+    // Exact Float equality: a NaN size never meets an entry.
+    const __Font* hit = FindRecord(Fonts, FontCount, [&](const __Font& entry) {
+        return entry.Size == size && entry.Shader == shader && SamePath(entry.Path, path);
+    });
+    if (hit) return hit->Font;
     const std::string resolved = Resolve(path);
     __Font& record = NextSlot(Fonts, FontCount);
     record.Font = platform::Font::Load(resolved, size, shader, LoadFlags);
@@ -134,10 +145,10 @@ FontPtr ContentManager::GetFont(const std::string& path, float size, platform::S
 
 SoundPtr ContentManager::GetSound(const std::string& path) {
     _ExpandSounds();
-    for (int i = 0; i < SoundCount; ++i) {
-        const __Sound& entry = *Sounds[static_cast<std::size_t>(i)];
-        if (SamePath(entry.Path, path)) return entry.Sound;
-    }
+    const __Sound* hit = FindRecord(Sounds, SoundCount, [&](const __Sound& entry) {
+        return SamePath(entry.Path, path);
+    });
+    if (hit) return hit->Sound;
     __Sound& record = NextSlot(Sounds, SoundCount);
     record.Sound = platform::Sound::Load(Resolve(path));
     record.Path = path;
@@ -146,10 +157,10 @@ SoundPtr ContentManager::GetSound(const std::string& path) {
 
 std::string ContentManager::GetString(const std::string& path) {
     _ExpandStrings();
-    for (int i = 0; i < StringCount; ++i) {
-        const __String& entry = *Strings[static_cast<std::size_t>(i)];
-        if (SamePath(entry.Path, path)) return entry.Text;
-    }
+    const __String* hit = FindRecord(Strings, StringCount, [&](const __String& entry) {
+        return SamePath(entry.Path, path);
+    });
+    if (hit) return hit->Text;
     __String& record = NextSlot(Strings, StringCount);
     record.Text = platform::LoadString(Resolve(path));
     record.Path = path;
@@ -158,10 +169,10 @@ std::string ContentManager::GetString(const std::string& path) {
 
 ConfigPtr ContentManager::GetConfig(const std::string& path) {
     _ExpandConfigs();
-    for (int i = 0; i < ConfigCount; ++i) {
-        const __Config& entry = *Configs[static_cast<std::size_t>(i)];
-        if (SamePath(entry.Path, path)) return entry.Config;
-    }
+    const __Config* hit = FindRecord(Configs, ConfigCount, [&](const __Config& entry) {
+        return SamePath(entry.Path, path);
+    });
+    if (hit) return hit->Config;
     __Config& record = NextSlot(Configs, ConfigCount);
     record.Config = std::make_shared<config::Config>(Resolve(path));
     record.Path = path;
@@ -171,10 +182,10 @@ ConfigPtr ContentManager::GetConfig(const std::string& path) {
 ImagePtr ContentManager::GetLight(const std::string& path, platform::Shader* shader, int flags) {
     _ExpandLights();
     shader = OrShader(shader, "light");
-    for (int i = 0; i < LightCount; ++i) {
-        const __Light& entry = *Lights[static_cast<std::size_t>(i)];
-        if (entry.Shader == shader && entry.Flags == flags && SamePath(entry.Path, path)) return entry.Image;
-    }
+    const __Light* hit = FindRecord(Lights, LightCount, [&](const __Light& entry) {
+        return entry.Shader == shader && entry.Flags == flags && SamePath(entry.Path, path);
+    });
+    if (hit) return hit->Image;
     __Light& record = NextSlot(Lights, LightCount);
     record.Image = platform::Image::LoadLight(Resolve(path), shader, LoadFlags);
     record.Path = path;
@@ -187,13 +198,10 @@ ImagePtr ContentManager::GetBump(const std::string& diffuse, const std::string& 
                                  float specularity, bool flipNormalY, platform::Shader* shader, int flags) {
     _ExpandBumps();
     shader = OrShader(shader, "bump");
-    for (int i = 0; i < BumpCount; ++i) {
-        const __Bump& entry = *Bumps[static_cast<std::size_t>(i)];
-        if (entry.Shader == shader && SamePath(entry.Diffuse, diffuse) && SamePath(entry.Normal, normal) &&
-            SamePath(entry.Specular, specular)) {
-            return entry.Image;
-        }
-    }
+    const __Bump* hit = FindRecord(Bumps, BumpCount, [&](const __Bump& entry) {
+        return entry.Shader == shader && SamePath(entry.Diffuse, diffuse) && SamePath(entry.Normal, normal) && SamePath(entry.Specular, specular);
+    });
+    if (hit) return hit->Image;
     __Bump& record = NextSlot(Bumps, BumpCount);
     record.Image = platform::Image::LoadBump(Resolve(diffuse), ResolveOptional(normal), ResolveOptional(specular),
                                              specularity, flipNormalY, shader, LoadFlags);
@@ -216,9 +224,10 @@ ImagePtr AddTo(std::vector<std::shared_ptr<Record>>& list, int& count, const Ima
     if (!image) return nullptr;
     platform::Shader* shader = image->GetShader();
     const int flags = image->GetTexture() ? image->GetTexture()->Flags() : 0;
-    for (int i = 0; i < count; ++i) {
-        const Record& entry = *list[static_cast<std::size_t>(i)];
-        if (entry.Shader == shader && entry.Flags == flags && SamePath(entry.Path, path)) return nullptr;
+    if (FindRecord(list, count, [&](const Record& entry) {
+            return entry.Shader == shader && entry.Flags == flags && SamePath(entry.Path, path);
+        })) {
+        return nullptr;
     }
     ExpandList(list, count);
     Record& record = NextSlot(list, count);
@@ -299,40 +308,13 @@ std::string ContentManager::ImagePath(const ImagePtr& image) const {
     return at < 0 ? std::string() : Images[static_cast<std::size_t>(at)]->Path;
 }
 
-ImagePtr ContentManager::BumpAt(int index) const {
-    const __Bump* record = RecordAt(Bumps, BumpCount, index);
-    return record ? record->Image : nullptr;
-}
-
-ConfigPtr ContentManager::ConfigAt(int index) const {
-    const __Config* record = RecordAt(Configs, ConfigCount, index);
-    return record ? record->Config : nullptr;
-}
-
-FontPtr ContentManager::FontAt(int index) const {
-    const __Font* record = RecordAt(Fonts, FontCount, index);
-    return record ? record->Font : nullptr;
-}
-
-ImagePtr ContentManager::ImageAt(int index) const {
-    const __Image* record = RecordAt(Images, ImageCount, index);
-    return record ? record->Image : nullptr;
-}
-
-ImagePtr ContentManager::LightAt(int index) const {
-    const __Light* record = RecordAt(Lights, LightCount, index);
-    return record ? record->Image : nullptr;
-}
-
-SoundPtr ContentManager::SoundAt(int index) const {
-    const __Sound* record = RecordAt(Sounds, SoundCount, index);
-    return record ? record->Sound : nullptr;
-}
-
-std::string ContentManager::StringAt(int index) const {
-    const __String* record = RecordAt(Strings, StringCount, index);
-    return record ? record->Text : std::string();
-}
+ImagePtr ContentManager::BumpAt(int index) const { return FieldAt(Bumps, BumpCount, index, &__Bump::Image); }
+ConfigPtr ContentManager::ConfigAt(int index) const { return FieldAt(Configs, ConfigCount, index, &__Config::Config); }
+FontPtr ContentManager::FontAt(int index) const { return FieldAt(Fonts, FontCount, index, &__Font::Font); }
+ImagePtr ContentManager::ImageAt(int index) const { return FieldAt(Images, ImageCount, index, &__Image::Image); }
+ImagePtr ContentManager::LightAt(int index) const { return FieldAt(Lights, LightCount, index, &__Light::Image); }
+SoundPtr ContentManager::SoundAt(int index) const { return FieldAt(Sounds, SoundCount, index, &__Sound::Sound); }
+std::string ContentManager::StringAt(int index) const { return FieldAt(Strings, StringCount, index, &__String::Text); }
 
 void InitContentManagerUnit() {
     if (!NullContent) NullContent = std::make_shared<ContentManager>();

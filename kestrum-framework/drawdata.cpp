@@ -19,6 +19,19 @@ std::shared_ptr<Record> EntryAt(arrays::Array2D<std::shared_ptr<Record>>& entrie
     return slot;
 }
 
+// The largest side (as picked by side(image)) over the images of the grid; 0 without images.
+template <typename Side>
+float LargestImageSide(const arrays::Array2D<std::shared_ptr<ImageData>>& entries, Side side) {
+    int largest = 0;
+    for (int c = 0; c < entries.Columns(); ++c) {
+        for (int r = 0; r < entries.Rows(); ++r) {
+            const auto& entry = entries(c, r);
+            if (entry && entry->Image) largest = std::max(largest, side(*entry->Image));
+        }
+    }
+    return static_cast<float>(largest);
+}
+
 }  // namespace
 
 void DrawData::Apply(platform::Canvas& canvas, float x, float y, float width, float height, float rotation,
@@ -42,26 +55,12 @@ int ImageSet::Frames() const { return Entries.Rows(); }
 
 float ImageSet::Width() const {
     if (__Width != 0) return __Width;
-    int widest = 0;
-    for (int c = 0; c < Entries.Columns(); ++c) {
-        for (int r = 0; r < Entries.Rows(); ++r) {
-            const auto& entry = Entries(c, r);
-            if (entry && entry->Image) widest = std::max(widest, entry->Image->Width());
-        }
-    }
-    return static_cast<float>(widest);
+    return LargestImageSide(Entries, [](const platform::Image& image) { return image.Width(); });
 }
 
 float ImageSet::Height() const {
     if (__Height != 0) return __Height;
-    int highest = 0;
-    for (int c = 0; c < Entries.Columns(); ++c) {
-        for (int r = 0; r < Entries.Rows(); ++r) {
-            const auto& entry = Entries(c, r);
-            if (entry && entry->Image) highest = std::max(highest, entry->Image->Height());
-        }
-    }
-    return static_cast<float>(highest);
+    return LargestImageSide(Entries, [](const platform::Image& image) { return image.Height(); });
 }
 
 TextSet::TextSet() : Font(NullFont(nullptr)), Entries(1, 1) {}
