@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "kestrum-framework/assetpath.h"
 #include "kestrum-framework/math.h"
@@ -366,14 +367,19 @@ ImagePtr CreateTiledImage(const ImagePtr& image, int width, int height) {
     return result;
 }
 
-ImagePtr MaskImage(const PixmapPtr& pixmap, platform::Color color, int flags) {
+ImagePtr MaskImage(PixmapPtr pixmap, platform::Color color, int flags) {
     if (!pixmap) return nullptr;
-    for (int x = 0; x < pixmap->Width(); ++x) {
-        for (int y = 0; y < pixmap->Height(); ++y) {
-            if (pixmap->GetPixelARGB(x, y) & 0xFF000000u) pixmap->SetPixel(x, y, color);
-        }
+    // One pass over the RGBA bytes: per-pixel calls with bounds checks and
+    // float rounding made this the slowest part of loading the flash copies.
+    auto toByte = [](float v) { return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
+    const std::uint8_t rgba[4] = {toByte(color.r), toByte(color.g), toByte(color.b), toByte(color.a)};
+    std::uint8_t* p = pixmap->Data();
+    const std::size_t size = static_cast<std::size_t>(pixmap->Width()) * static_cast<std::size_t>(pixmap->Height()) * 4;
+    for (std::size_t i = 0; i < size; i += 4) {
+        if (p[i + 3] != 0) std::memcpy(p + i, rgba, 4);
     }
-    return std::make_shared<platform::Image>(pixmap, flags, nullptr);
+    // A pixmap nobody else holds goes to the texture as it is, without a copy.
+    return std::make_shared<platform::Image>(std::move(pixmap), flags, nullptr);
 }
 
 std::vector<ImagePtr> CreateImageMask(const std::vector<PixmapPtr>& pixmaps, platform::Color color, int flags) {

@@ -113,7 +113,9 @@ ImagePtr CreateTiledImage(const ImagePtr& image, int width, int height);
 // Turns every pixel whose alpha is not 0 into exactly color (the pixmaps are
 // changed in place) and makes an image of each pixmap with flags.
 std::vector<ImagePtr> CreateImageMask(const std::vector<PixmapPtr>& pixmaps, platform::Color color, int flags);
-ImagePtr MaskImage(const PixmapPtr& pixmap, platform::Color color, int flags);
+// A pixmap handed over by value (moved in) becomes the texture's own pixels
+// without a copy.
+ImagePtr MaskImage(PixmapPtr pixmap, platform::Color color, int flags);
 // What the canvas shows in its viewport.
 PixmapPtr Screenshot(platform::Canvas& canvas);
 // The same as an image with flags 256 (neither filtered nor mipmapped).

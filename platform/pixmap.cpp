@@ -28,9 +28,12 @@ std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
     int width = 0, height = 0, channels = 0;
     stbi_uc* data = stbi_load(file.c_str(), &width, &height, &channels, 4);
     if (data == nullptr) return nullptr;
-    auto pixmap = std::make_shared<Pixmap>(width, height);
-    std::copy(data, data + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4,
-              pixmap->pixels_.begin());
+    // Filled straight from the decoder's bytes: zeroing the pixels first
+    // would only be written over.
+    auto pixmap = std::make_shared<Pixmap>(0, 0);
+    pixmap->width_ = width;
+    pixmap->height_ = height;
+    pixmap->pixels_.assign(data, data + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
     stbi_image_free(data);
     return pixmap;
 }

@@ -81,6 +81,44 @@ kestrum::scenegraph::ImageArray LoadAnimation(const std::string& path, int count
     return frames;
 }
 
+namespace {
+
+// The flash copy of an animation whose normal frames are loaded already:
+// each frame's decoded pixels are copied and masked instead of decoding the
+// file a second time. A frame that did not load is read from its file as
+// LoadAnimation would, so a missing file is reported the same way.
+kestrum::scenegraph::ImageArray MaskAnimation(const std::string& path, int count,
+                                              const kestrum::scenegraph::ImageArray& source, platform::Color tint) {
+    if (!source || source->size() != static_cast<std::size_t>(count)) return LoadAnimation(path, count, tint);
+    if (count <= 0) return nullptr;
+    auto frames = std::make_shared<std::vector<platform::ImagePtr>>(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const platform::ImagePtr& normal = (*source)[static_cast<std::size_t>(i)];
+        const platform::Texture* texture = normal ? normal->GetTexture().get() : nullptr;
+        const platform::PixmapPtr pixels = texture ? texture->GetPixmap() : nullptr;
+        const bool whole = pixels && pixels->Width() > 0 && pixels->Height() > 0 &&
+                           normal->Width() == pixels->Width() && normal->Height() == pixels->Height();
+        platform::ImagePtr frame;
+        if (whole) {
+            frame = kestrum::framework::MaskImage(std::make_shared<platform::Pixmap>(*pixels), tint,
+                                                  platform::TextureFlags::FilterMipmap);
+        } else {
+            const std::string framePath = AnimationFramePath(path, i);
+            frame = kestrum::framework::MaskImage(platform::Pixmap::Load(framePath), tint,
+                                                  platform::TextureFlags::FilterMipmap);
+            if (!frame) {
+                PrintNotFound(framePath);
+                continue;
+            }
+        }
+        frame->Handle({0.5f, 0.5f});
+        (*frames)[static_cast<std::size_t>(i)] = std::move(frame);
+    }
+    return frames;
+}
+
+}  // namespace
+
 Loader::Loader() {
     Scene = std::make_shared<kestrum::scenegraph::Scene>(Manager());
     const auto camera = kestrum::scenegraph::Camera::New(Scene.get());
@@ -167,7 +205,7 @@ void Loader::OnLoad() {
     }
     if (DebugPrints && Step()) PrintTime("LOAD MID2 ");
     for (const Animation& a : animations) {
-        if (Step()) *a.ghosts = LoadAnimation(full(a.path), a.count, White);
+        if (Step()) *a.ghosts = MaskAnimation(full(a.path), a.count, *a.frames, White);
     }
     if (DebugPrints && Step()) PrintTime("LOAD MID3 ");
     if (Step()) CrusherFrames = LoadAnimation(full("asset::sprites/crusher/"), 50, NoTint);
