@@ -1,8 +1,10 @@
-// Base64 coding and byte-buffer reads. Depends on the platform's DataBuffer only.
+// Base64 coding and byte-buffer reads. Depends on the platform's DataBuffer and text helpers.
 #include "kestrum-framework/base64.h"
 
 #include <algorithm>
 #include <cstdio>
+
+#include "platform/text.h"
 
 namespace kestrum::framework::base64 {
 
@@ -12,24 +14,6 @@ std::vector<int> Base64Table;
 namespace {
 
 constexpr int kPad = 64;
-
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // Decodes one UTF-8 sequence at bytes[i]. Returns its length and the code,
 // or 0 when the byte at i does not start a well-formed sequence (a stray
@@ -62,25 +46,6 @@ int DecodeUtf8(const std::vector<unsigned>& bytes, std::size_t i, char32_t& code
     if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
     code = value;
     return length;
-}
-
-// The code points of a UTF-8 text; malformed bytes become U+FFFD each.
-std::u32string CodePoints(std::string_view text) {
-    std::vector<unsigned> bytes(text.begin(), text.end());
-    for (auto& b : bytes) b &= 0xFF;
-    std::u32string codes;
-    for (std::size_t i = 0; i < bytes.size();) {
-        char32_t code = 0;
-        const int length = DecodeUtf8(bytes, i, code);
-        if (length == 0) {
-            codes += U'\uFFFD';
-            ++i;
-        } else {
-            codes += code;
-            i += static_cast<std::size_t>(length);
-        }
-    }
-    return codes;
 }
 
 bool IsBlank(unsigned char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
@@ -128,7 +93,7 @@ std::string Base64::Encode(const std::vector<int>& data, bool pad, bool breakLin
 }
 
 std::string Base64::Encode(std::string_view text, bool pad, bool breakLines, int lineLength) {
-    const std::u32string codes = CodePoints(text);
+    const std::u32string codes = platform::ToUtf32(text);
     const bool latin1 = std::all_of(codes.begin(), codes.end(), [](char32_t c) { return c <= 0xFF; });
     std::vector<int> bytes;
     if (latin1) {
@@ -170,9 +135,8 @@ std::vector<int> Base64::DecodeBytes(std::string_view text) {
 }
 
 std::string Base64::Decode(std::string_view text) {
-    std::string out;
-    for (int byte : DecodeBytes(text)) AppendUtf8(out, static_cast<char32_t>(byte));
-    return out;
+    const std::vector<int> bytes = DecodeBytes(text);
+    return platform::FromUtf32(std::u32string(bytes.begin(), bytes.end()));
 }
 
 std::vector<int> Base64::_PeekBytes(const platform::DataBuffer& buffer, int offset, int count) {
@@ -196,30 +160,33 @@ void Base64::_PeekBytes(const platform::DataBuffer& buffer, int offset, std::vec
 std::string Base64::_PeekString(const platform::DataBuffer& buffer, int offset, int count,
                                 std::string_view encoding) {
     const std::vector<int> bytes = _PeekBytes(buffer, offset, count);
-    std::string out;
     if (encoding == "utf8") {
         std::vector<unsigned> raw(bytes.size());
         for (std::size_t i = 0; i < bytes.size(); ++i) raw[i] = static_cast<unsigned>(bytes[i]) & 0xFF;
+        // One U+FFFD per bad byte; the platform's decoder gives one per
+        // ill-formed run, so it cannot serve here.
+        std::u32string codes;
         for (std::size_t i = 0; i < raw.size();) {
             char32_t code = 0;
             const int length = DecodeUtf8(raw, i, code);
             if (length == 0) {
-                AppendUtf8(out, U'\uFFFD');
+                codes += U'\uFFFD';
                 ++i;
             } else {
-                AppendUtf8(out, code);
+                codes += code;
                 i += static_cast<std::size_t>(length);
             }
         }
-        return out;
+        return platform::FromUtf32(codes);
     }
     if (encoding == "ascii") {
-        for (int byte : bytes) AppendUtf8(out, static_cast<char32_t>(byte & 255));
-        return out;
+        std::u32string codes;
+        for (int byte : bytes) codes += static_cast<char32_t>(byte & 255);
+        return platform::FromUtf32(codes);
     }
     std::printf("Invalid string encoding:%.*s\n", static_cast<int>(encoding.size()), encoding.data());
     std::fflush(stdout);
-    return out;
+    return {};
 }
 
 std::string Base64::_PeekString(const platform::DataBuffer& buffer, int offset, std::string_view encoding) {
