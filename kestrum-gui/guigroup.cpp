@@ -78,9 +78,7 @@ void GuiGroup::__DrawSurface(platform::Canvas& canvas) {
     if (!image) image = Surface.DrawData(0, 0)->Image;
     if (!image) return;
     canvas.PushMatrix();
-    Surface.DrawData(state, Frame)
-        ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                Brightness(Color));
+    _ApplyDrawData(canvas, *Surface.DrawData(state, Frame));
     framework::Draw9Patch(canvas, image, Surface.Borders, 0, 0, Width(), Height(), 0, ScaleX, ScaleY, 0, 0);
     canvas.PopMatrix();
 }

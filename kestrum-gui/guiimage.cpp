@@ -28,9 +28,7 @@ bool GuiImage::_DrawImage(platform::Canvas& canvas) {
     if (auto own = Images.DrawData(state, Frame)->Image) image = own;
     if (!image) return false;
     canvas.PushMatrix();
-    Images.DrawData(state, Frame)
-        ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                Brightness(Color));
+    _ApplyDrawData(canvas, *Images.DrawData(state, Frame));
     framework::Draw9Patch(canvas, image, Images.Borders, 0, 0, Width(), Height(), 0, ScaleX, ScaleY, 0, 0);
     canvas.PopMatrix();
     return true;
@@ -57,9 +55,7 @@ void GuiButton::Draw(platform::Canvas& canvas) {
         ty += Height() * 0.5f - Caption.Height() * 0.5f;
     }
     canvas.PushMatrix();
-    Caption.DrawData(state, Frame)
-        ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                Brightness(Color));
+    _ApplyDrawData(canvas, *Caption.DrawData(state, Frame));
     canvas.Font(Caption.Font);
     canvas.Scale(ScaleX, ScaleY);
     canvas.DrawText(Caption.Text, tx, ty, 0, 0);

@@ -64,9 +64,7 @@ void GuiInputBox::Draw(platform::Canvas& canvas) {
     const float x = CentreText ? Width() * 0.5f - Texts.Width() * 0.5f : static_cast<float>(TextMargin) * 0.5f;
     const float y = Height() * 0.5f - Texts.Height() * 0.5f;
     canvas.PushMatrix();
-    Texts.DrawData(state, Frame)
-        ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                Brightness(Color));
+    _ApplyDrawData(canvas, *Texts.DrawData(state, Frame));
     canvas.Font(Texts.Font);
     canvas.Scale(ScaleX, ScaleY);
     Caret.DrawText(canvas, Texts.Text, x, y, focused, canvas.Color(), CaretColor);

@@ -27,9 +27,7 @@ void GuiLabel::Draw(platform::Canvas& canvas) {
     if (Texts.Text.empty() || !Texts.Font || Frame < 0) return;
     const int state = RenderState();
     canvas.PushMatrix();
-    Texts.DrawData(state, Frame)
-        ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                Brightness(Color));
+    _ApplyDrawData(canvas, *Texts.DrawData(state, Frame));
     canvas.Font(Texts.Font);
     canvas.Scale(ScaleX, ScaleY);
     canvas.DrawText(Texts.Text, 0, 0, 0, 0);

@@ -53,9 +53,7 @@ void GuiMenuBar::__DrawSurface(platform::Canvas& canvas) {
     if (auto own = Surface.DrawData(state, 0)->Image) image = own;
     if (!image) return;
     canvas.PushMatrix();
-    Surface.DrawData(state, Frame)
-        ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                Brightness(Color));
+    _ApplyDrawData(canvas, *Surface.DrawData(state, Frame));
     framework::Draw9Patch(canvas, image, Surface.Borders, __Width, 0,
                           static_cast<float>(layer->WindowWidth()) - __Width, Height(), 0, ScaleX, ScaleY, 0, 0);
     canvas.PopMatrix();

@@ -274,6 +274,11 @@ void GuiObject::_DrawSelection(platform::Canvas& canvas) {
     canvas.PopMatrix();
 }
 
+void GuiObject::_ApplyDrawData(platform::Canvas& canvas, const framework::DrawData& data) const {
+    data.Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
+               Brightness(Color));
+}
+
 void GuiObject::_DrawOverlays(platform::Canvas& canvas) {
     _DrawDebugBounds(canvas);
     if (_EditorSelected()) _DrawSelection(canvas);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "kestrum-framework/config.h"
+#include "kestrum-framework/drawdata.h"
 #include "kestrum-framework/taskmanager.h"
 #include "kestrum-gui/gui.h"
 #include "platform/canvas.h"
@@ -176,6 +177,10 @@ public:
     virtual void OnAction() {}
 
     virtual void Draw(platform::Canvas&) {}
+
+    // Applies a draw record with this widget's place, scaled size, rotation,
+    // handle and brightness, as every widget's Draw does before drawing.
+    void _ApplyDrawData(platform::Canvas& canvas, const framework::DrawData& data) const;
 
     // Overlays that derived widgets draw last.
     void _DrawDebugBounds(platform::Canvas& canvas);

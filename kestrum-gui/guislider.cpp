@@ -46,9 +46,7 @@ void GuiSliderKnob::Draw(platform::Canvas& canvas) {
         if (stateRecord->Image) image = stateRecord->Image;
         if (image && (Orientation == 1 || Orientation == 2)) {
             canvas.PushMatrix();
-            Images.DrawData(state, Frame)
-                ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                        Brightness(Color));
+            _ApplyDrawData(canvas, *Images.DrawData(state, Frame));
             const float scale = Orientation == 1 ? stateRecord->ScaleX() : stateRecord->ScaleY();
             const float along = scale != 0 ? Position / scale : Position;
             framework::Draw9Patch(canvas, image, Images.Borders, Orientation == 1 ? along : 0,

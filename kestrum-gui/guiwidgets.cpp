@@ -33,18 +33,14 @@ void GuiPanel::Draw(platform::Canvas& canvas) {
         const int state = RenderState();
         if (auto image = StateImage(Header, state)) {
             canvas.PushMatrix();
-            Header.DrawData(state, Frame)
-                ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                        Brightness(Color));
+            _ApplyDrawData(canvas, *Header.DrawData(state, Frame));
             framework::Draw9Patch(canvas, image, Header.Borders, 0, 0, Header.Width(), Header.Height(), 0, ScaleX,
                                   ScaleY, 0, 0);
             canvas.PopMatrix();
         }
         if (!Title.Text.empty() && Title.Font) {
             canvas.PushMatrix();
-            Title.DrawData(state, Frame)
-                ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                        Brightness(Color));
+            _ApplyDrawData(canvas, *Title.DrawData(state, Frame));
             canvas.Font(Title.Font);
             canvas.Scale(ScaleX, ScaleY);
             canvas.DrawText(Title.Text, Title.OffsetX(), Title.OffsetY(), 0, 0);
@@ -168,9 +164,7 @@ void GuiHProgressBar::Draw(platform::Canvas& canvas) {
     const int state = RenderState();
     if (auto track = StateImage(Background, state)) {
         canvas.PushMatrix();
-        Background.DrawData(state, Frame)
-            ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                    Brightness(Color));
+        _ApplyDrawData(canvas, *Background.DrawData(state, Frame));
         framework::Draw9Patch(canvas, track, Background.Borders, 0, 0, Width(), Height(), 0, ScaleX, ScaleY, 0, 0);
         canvas.PopMatrix();
     }
@@ -179,9 +173,7 @@ void GuiHProgressBar::Draw(platform::Canvas& canvas) {
     const float fill = FillWidth();
     const float h = Bar.Height();
     canvas.PushMatrix();
-    Bar.DrawData(state, 0)
-        ->Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
-                Brightness(Color));
+    _ApplyDrawData(canvas, *Bar.DrawData(state, 0));
     Bar.ApplyOffset(canvas);
     if (Bar.Borders.size() == 36) {
         if (fill > 0) framework::Draw9Patch(canvas, bar, Bar.Borders, 0, 0, fill, h, 0, ScaleX, ScaleY, 0, 0);
