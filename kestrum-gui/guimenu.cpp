@@ -13,6 +13,16 @@ void Close(const std::shared_ptr<GuiMenu>& menu) {
     if (menu && menu->Enabled()) menu->Enabled(false);
 }
 
+// The first member of type T named name; null when none.
+template <typename T>
+std::shared_ptr<T> MemberNamed(const platform::Stack<std::shared_ptr<GuiObject>>& members, const std::string& name) {
+    for (const auto& member : members) {
+        auto found = std::dynamic_pointer_cast<T>(member);
+        if (found && found->Name == name) return found;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void GuiMenu::Show(float x, float y) {
@@ -25,11 +35,7 @@ void GuiMenu::Show(float x, float y) {
 }
 
 std::shared_ptr<GuiMenuItem> GuiMenu::GetItem(const std::string& name) const {
-    for (const auto& member : Members) {
-        auto item = std::dynamic_pointer_cast<GuiMenuItem>(member);
-        if (item && item->Name == name) return item;
-    }
-    return nullptr;
+    return MemberNamed<GuiMenuItem>(Members, name);
 }
 
 void GuiLayer::_UpdateContextMenu() {
@@ -60,11 +66,7 @@ void GuiMenuBar::__DrawSurface(platform::Canvas& canvas) {
 }
 
 std::shared_ptr<GuiMenuTab> GuiMenuBar::GetTab(const std::string& name) const {
-    for (const auto& member : Members) {
-        auto tab = std::dynamic_pointer_cast<GuiMenuTab>(member);
-        if (tab && tab->Name == name) return tab;
-    }
-    return nullptr;
+    return MemberNamed<GuiMenuTab>(Members, name);
 }
 
 void GuiMenuTab::OnRollOver() {

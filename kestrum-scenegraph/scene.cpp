@@ -5,6 +5,20 @@
 
 namespace kestrum::scenegraph {
 
+namespace {
+
+// The first entry named name; null for an empty name or none.
+template <typename T>
+std::shared_ptr<T> Named(const platform::Stack<std::shared_ptr<T>>& list, const std::string& name) {
+    if (name.empty()) return nullptr;
+    for (const auto& entry : list) {
+        if (entry->Name == name) return entry;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 Scene::Scene(platform::Window* view)
     : TaskManager(std::make_shared<framework::TaskManager>()), View(view) {}
 
@@ -62,23 +76,11 @@ FoundObject Scene::GetObject(const std::string& name) {
 
 std::shared_ptr<Layer> Scene::GetLayer(int index) const { return Layers.Get(index); }
 
-std::shared_ptr<Layer> Scene::GetLayer(const std::string& name) const {
-    if (name.empty()) return nullptr;
-    for (const auto& layer : Layers) {
-        if (layer->Name == name) return layer;
-    }
-    return nullptr;
-}
+std::shared_ptr<Layer> Scene::GetLayer(const std::string& name) const { return Named(Layers, name); }
 
 std::shared_ptr<Camera> Scene::GetCamera(int index) const { return Cameras.Get(index); }
 
-std::shared_ptr<Camera> Scene::GetCamera(const std::string& name) const {
-    if (name.empty()) return nullptr;
-    for (const auto& camera : Cameras) {
-        if (camera->Name == name) return camera;
-    }
-    return nullptr;
-}
+std::shared_ptr<Camera> Scene::GetCamera(const std::string& name) const { return Named(Cameras, name); }
 
 namespace {
 
