@@ -1,7 +1,12 @@
 // Zandrovia: the loader screen and its asset script.
 #include "zandrovia/loader.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "kestrum-framework/gfx.h"
 #include "kestrum-framework/taskmanager.h"
@@ -11,6 +16,7 @@
 #include "kestrum-scenegraph/scene.h"
 #include "platform/app.h"
 #include "platform/audio.h"
+#include "platform/files.h"
 #include "platform/input.h"
 #include "zandrovia/constants.h"
 #include "zandrovia/globals.h"
@@ -57,26 +63,61 @@ std::string AnimationFramePath(const std::string& path, int index) {
     return path.substr(0, dot) + number + path.substr(dot);
 }
 
+namespace {
+
+// Decodes the files of paths into pixmaps (null where a file is missing or
+// undecodable) on several threads: decoding is most of an animation's load
+// step, and the frames do not depend on each other. Only the decoder runs on
+// the workers; images, textures and messages stay on the calling thread.
+std::vector<platform::PixmapPtr> DecodeFrames(const std::vector<std::string>& paths) {
+    std::vector<platform::PixmapPtr> pixmaps(paths.size());
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i = next++; i < paths.size(); i = next++) pixmaps[i] = platform::Pixmap::Load(paths[i]);
+    };
+    const std::size_t hardware = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t helpers = std::min({hardware, paths.size(), std::size_t{8}}) - 1;
+    std::vector<std::thread> threads;
+    threads.reserve(helpers);
+    try {
+        for (std::size_t t = 0; t < helpers; ++t) threads.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No thread to be had: the threads started and this one do it all.
+    }
+    work();
+    for (std::thread& thread : threads) thread.join();
+    return pixmaps;
+}
+
+}  // namespace
+
 kestrum::scenegraph::ImageArray LoadAnimation(const std::string& path, int count, platform::Color tint) {
     if (count <= 0) return nullptr;
-    auto frames = std::make_shared<std::vector<platform::ImagePtr>>(static_cast<std::size_t>(count));
+    const auto size = static_cast<std::size_t>(count);
+    std::vector<std::string> framePaths(size), diskPaths(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        framePaths[i] = AnimationFramePath(path, static_cast<int>(i));
+        // Resolved here so the workers only read files.
+        diskPaths[i] = platform::RealPath(framePaths[i]);
+    }
+    std::vector<platform::PixmapPtr> pixmaps = DecodeFrames(diskPaths);
+    auto frames = std::make_shared<std::vector<platform::ImagePtr>>(size);
     const bool tinted = !(tint == NoTint);
-    for (int i = 0; i < count; ++i) {
-        const std::string framePath = AnimationFramePath(path, i);
+    for (std::size_t i = 0; i < size; ++i) {
         platform::ImagePtr frame;
         if (tinted) {
             // A missing file gives no pixmap, and MaskImage of no pixmap gives no image.
-            frame = kestrum::framework::MaskImage(platform::Pixmap::Load(framePath), tint,
-                                                  platform::TextureFlags::FilterMipmap);
-        } else {
-            frame = platform::Image::Load(framePath, nullptr, platform::TextureFlags::FilterMipmap);
+            frame = kestrum::framework::MaskImage(std::move(pixmaps[i]), tint, platform::TextureFlags::FilterMipmap);
+        } else if (pixmaps[i]) {
+            frame = std::make_shared<platform::Image>(std::move(pixmaps[i]), platform::TextureFlags::FilterMipmap,
+                                                      nullptr);
         }
         if (!frame) {
-            PrintNotFound(framePath);
+            PrintNotFound(framePaths[i]);
             continue;
         }
         frame->Handle({0.5f, 0.5f});
-        (*frames)[static_cast<std::size_t>(i)] = std::move(frame);
+        (*frames)[i] = std::move(frame);
     }
     return frames;
 }
