@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -72,8 +74,16 @@ namespace {
 std::vector<platform::PixmapPtr> DecodeFrames(const std::vector<std::string>& paths) {
     std::vector<platform::PixmapPtr> pixmaps(paths.size());
     std::atomic<std::size_t> next{0};
+    std::mutex failureLock;
+    std::exception_ptr failure;  // the first error of any thread, raised here once all have stopped
     auto work = [&] {
-        for (std::size_t i = next++; i < paths.size(); i = next++) pixmaps[i] = platform::Pixmap::Load(paths[i]);
+        try {
+            for (std::size_t i = next++; i < paths.size(); i = next++) pixmaps[i] = platform::Pixmap::Load(paths[i]);
+        } catch (...) {
+            next = paths.size();
+            const std::lock_guard<std::mutex> lock(failureLock);
+            if (!failure) failure = std::current_exception();
+        }
     };
     const std::size_t hardware = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t helpers = std::min({hardware, paths.size(), std::size_t{8}}) - 1;
@@ -86,6 +96,7 @@ std::vector<platform::PixmapPtr> DecodeFrames(const std::vector<std::string>& pa
     }
     work();
     for (std::thread& thread : threads) thread.join();
+    if (failure) std::rethrow_exception(failure);
     return pixmaps;
 }
 

@@ -53,6 +53,41 @@ TEST(LoadAnimation, MissingFrameIsReportedAndLoadingGoesOn) {
     EXPECT_FALSE(LoadAnimation(dir + "frame.png", 0, {0, 0, 0, 0}));
 }
 
+TEST(LoadAnimation, ManyFramesKeepTheirOrderAndMissingOnesAreReportedInOrder) {
+    // Enough frames that they are decoded on several threads: each frame is
+    // told apart by its width, and the misses must still print in frame order.
+    const std::string dir = testsupport::TempDir();
+    constexpr int count = 40;
+    const auto missing = [](int i) { return i == 0 || i == 7 || i == 8 || i == 31 || i == count - 1; };
+    std::string expected;
+    for (int i = 0; i < count; ++i) {
+        const std::string path = AnimationFramePath(dir + "frame.png", i);
+        if (missing(i)) {
+            expected += "Image not found: " + path + "\n";
+            continue;
+        }
+        platform::Pixmap pixmap(i + 1, 2);
+        pixmap.SetPixelARGB(i, 1, 0xFF00FF00u);
+        ASSERT_TRUE(pixmap.Save(path));
+    }
+    for (const platform::Color tint : {platform::Color{0, 0, 0, 0}, platform::Color{1, 1, 1, 1}}) {
+        testing::internal::CaptureStdout();
+        const auto frames = LoadAnimation(dir + "frame.png", count, tint);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), expected) << "tint alpha " << tint.a;
+        ASSERT_TRUE(frames);
+        ASSERT_EQ(frames->size(), static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const platform::ImagePtr& frame = (*frames)[static_cast<std::size_t>(i)];
+            ASSERT_EQ(static_cast<bool>(frame), !missing(i)) << i;
+            if (!frame) continue;
+            EXPECT_EQ(frame->Width(), i + 1);
+            const auto pixels = frame->GetTexture()->GetPixmap();
+            ASSERT_TRUE(pixels);
+            EXPECT_EQ(pixels->GetPixelARGB(i, 1), tint.a > 0 ? 0xFFFFFFFFu : 0xFF00FF00u) << i;
+        }
+    }
+}
+
 TEST(LoadAnimation, TintedFramesAreSilhouettesOfTheTint) {
     const std::string dir = testsupport::TempDir();
     WriteFrame(dir + "frame0000.png");

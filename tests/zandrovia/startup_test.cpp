@@ -236,10 +236,12 @@ TEST(StartUp, LoaderRunsOneStepPerFrameAndHandsOverToGame) {
     ASSERT_TRUE(source && ghost);
     ASSERT_EQ(source->Width(), ghost->Width());
     int opaque = 0;
+    int coloured = 0;  // the flash copy is made from the frame's pixels, which must keep their colours
     for (int y = 0; y < source->Height(); ++y) {
         for (int x = 0; x < source->Width(); ++x) {
             const bool covered = (source->GetPixelARGB(x, y) >> 24) != 0;
             opaque += covered;
+            coloured += covered && source->GetPixelARGB(x, y) != 0xFFFFFFFFu;
             if (covered) {
                 ASSERT_EQ(ghost->GetPixelARGB(x, y), 0xFFFFFFFFu) << x << "," << y;
             } else {
@@ -248,6 +250,7 @@ TEST(StartUp, LoaderRunsOneStepPerFrameAndHandsOverToGame) {
         }
     }
     EXPECT_GT(opaque, 0);
+    EXPECT_GT(coloured, 0);
 }
 
 TEST(StartUp, EscapeOnTheLoaderEndsTheProgramWithoutSaving) {
