@@ -67,26 +67,27 @@ std::string AnimationFramePath(const std::string& path, int index) {
 
 namespace {
 
-// Decodes the files of paths into pixmaps (null where a file is missing or
-// undecodable) on several threads: decoding is most of an animation's load
-// step, and the frames do not depend on each other. Only the decoder runs on
-// the workers; images, textures and messages stay on the calling thread.
-std::vector<platform::PixmapPtr> DecodeFrames(const std::vector<std::string>& paths) {
-    std::vector<platform::PixmapPtr> pixmaps(paths.size());
+// Runs job(i) for every i below count on several threads: decoding and
+// masking are most of an animation's load step, and the frames do not depend
+// on each other. Jobs only make pixels and image objects; textures are
+// uploaded and messages printed on the calling thread. The first error of any
+// job is raised here once every thread has stopped.
+template <typename Job>
+void ForEachFrame(std::size_t count, const Job& job) {
     std::atomic<std::size_t> next{0};
     std::mutex failureLock;
-    std::exception_ptr failure;  // the first error of any thread, raised here once all have stopped
+    std::exception_ptr failure;
     auto work = [&] {
         try {
-            for (std::size_t i = next++; i < paths.size(); i = next++) pixmaps[i] = platform::Pixmap::Load(paths[i]);
+            for (std::size_t i = next++; i < count; i = next++) job(i);
         } catch (...) {
-            next = paths.size();
+            next = count;
             const std::lock_guard<std::mutex> lock(failureLock);
             if (!failure) failure = std::current_exception();
         }
     };
     const std::size_t hardware = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t helpers = std::min({hardware, paths.size(), std::size_t{8}}) - 1;
+    const std::size_t helpers = std::min({hardware, count, std::size_t{8}}) - 1;
     std::vector<std::thread> threads;
     threads.reserve(helpers);
     try {
@@ -97,7 +98,6 @@ std::vector<platform::PixmapPtr> DecodeFrames(const std::vector<std::string>& pa
     work();
     for (std::thread& thread : threads) thread.join();
     if (failure) std::rethrow_exception(failure);
-    return pixmaps;
 }
 
 }  // namespace
@@ -111,7 +111,8 @@ kestrum::scenegraph::ImageArray LoadAnimation(const std::string& path, int count
         // Resolved here so the workers only read files.
         diskPaths[i] = platform::RealPath(framePaths[i]);
     }
-    std::vector<platform::PixmapPtr> pixmaps = DecodeFrames(diskPaths);
+    std::vector<platform::PixmapPtr> pixmaps(size);
+    ForEachFrame(size, [&](std::size_t i) { pixmaps[i] = platform::Pixmap::Load(diskPaths[i]); });
     auto frames = std::make_shared<std::vector<platform::ImagePtr>>(size);
     const bool tinted = !(tint == NoTint);
     for (std::size_t i = 0; i < size; ++i) {
@@ -143,19 +144,29 @@ kestrum::scenegraph::ImageArray MaskAnimation(const std::string& path, int count
                                               const kestrum::scenegraph::ImageArray& source, platform::Color tint) {
     if (!source || source->size() != static_cast<std::size_t>(count)) return LoadAnimation(path, count, tint);
     if (count <= 0) return nullptr;
-    auto frames = std::make_shared<std::vector<platform::ImagePtr>>(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const platform::ImagePtr& normal = (*source)[static_cast<std::size_t>(i)];
+    const auto size = static_cast<std::size_t>(count);
+    auto frames = std::make_shared<std::vector<platform::ImagePtr>>(size);
+    // The pixels of the frames that did load; the frames are not changed.
+    std::vector<platform::PixmapPtr> sources(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        const platform::ImagePtr& normal = (*source)[i];
         const platform::Texture* texture = normal ? normal->GetTexture().get() : nullptr;
-        const platform::PixmapPtr pixels = texture ? texture->GetPixmap() : nullptr;
-        const bool whole = pixels && pixels->Width() > 0 && pixels->Height() > 0 &&
-                           normal->Width() == pixels->Width() && normal->Height() == pixels->Height();
-        platform::ImagePtr frame;
-        if (whole) {
-            frame = kestrum::framework::MaskImage(std::make_shared<platform::Pixmap>(*pixels), tint,
-                                                  platform::TextureFlags::FilterMipmap);
-        } else {
-            const std::string framePath = AnimationFramePath(path, i);
+        platform::PixmapPtr pixels = texture ? texture->GetPixmap() : nullptr;
+        if (pixels && pixels->Width() > 0 && pixels->Height() > 0 && normal->Width() == pixels->Width() &&
+            normal->Height() == pixels->Height()) {
+            sources[i] = std::move(pixels);
+        }
+    }
+    ForEachFrame(size, [&](std::size_t i) {
+        if (sources[i]) {
+            (*frames)[i] = kestrum::framework::MaskImage(std::make_shared<platform::Pixmap>(*sources[i]), tint,
+                                                         platform::TextureFlags::FilterMipmap);
+        }
+    });
+    for (std::size_t i = 0; i < size; ++i) {
+        platform::ImagePtr& frame = (*frames)[i];
+        if (!sources[i]) {
+            const std::string framePath = AnimationFramePath(path, static_cast<int>(i));
             frame = kestrum::framework::MaskImage(platform::Pixmap::Load(framePath), tint,
                                                   platform::TextureFlags::FilterMipmap);
             if (!frame) {
@@ -164,7 +175,6 @@ kestrum::scenegraph::ImageArray MaskAnimation(const std::string& path, int count
             }
         }
         frame->Handle({0.5f, 0.5f});
-        (*frames)[static_cast<std::size_t>(i)] = std::move(frame);
     }
     return frames;
 }
