@@ -1,13 +1,7 @@
 // Zandrovia: the loader screen and its asset script.
 #include "zandrovia/loader.h"
 
-#include <algorithm>
-#include <atomic>
 #include <cstdio>
-#include <exception>
-#include <mutex>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "kestrum-framework/gfx.h"
@@ -65,54 +59,16 @@ std::string AnimationFramePath(const std::string& path, int index) {
     return path.substr(0, dot) + number + path.substr(dot);
 }
 
-namespace {
-
-// Runs job(i) for every i below count on several threads: decoding and
-// masking are most of an animation's load step, and the frames do not depend
-// on each other. Jobs only make pixels and image objects; textures are
-// uploaded and messages printed on the calling thread. The first error of any
-// job is raised here once every thread has stopped.
-template <typename Job>
-void ForEachFrame(std::size_t count, const Job& job) {
-    std::atomic<std::size_t> next{0};
-    std::mutex failureLock;
-    std::exception_ptr failure;
-    auto work = [&] {
-        try {
-            for (std::size_t i = next++; i < count; i = next++) job(i);
-        } catch (...) {
-            next = count;
-            const std::lock_guard<std::mutex> lock(failureLock);
-            if (!failure) failure = std::current_exception();
-        }
-    };
-    const std::size_t hardware = std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t helpers = std::min({hardware, count, std::size_t{8}}) - 1;
-    std::vector<std::thread> threads;
-    threads.reserve(helpers);
-    try {
-        for (std::size_t t = 0; t < helpers; ++t) threads.emplace_back(work);
-    } catch (const std::system_error&) {
-        // No thread to be had: the threads started and this one do it all.
-    }
-    work();
-    for (std::thread& thread : threads) thread.join();
-    if (failure) std::rethrow_exception(failure);
-}
-
-}  // namespace
-
 kestrum::scenegraph::ImageArray LoadAnimation(const std::string& path, int count, platform::Color tint) {
     if (count <= 0) return nullptr;
     const auto size = static_cast<std::size_t>(count);
     std::vector<std::string> framePaths(size), diskPaths(size);
     for (std::size_t i = 0; i < size; ++i) {
         framePaths[i] = AnimationFramePath(path, static_cast<int>(i));
-        // Resolved here so the workers only read files.
         diskPaths[i] = platform::RealPath(framePaths[i]);
     }
     std::vector<platform::PixmapPtr> pixmaps(size);
-    ForEachFrame(size, [&](std::size_t i) { pixmaps[i] = platform::Pixmap::Load(diskPaths[i]); });
+    for (std::size_t i = 0; i < size; ++i) pixmaps[i] = platform::Pixmap::Load(diskPaths[i]);
     auto frames = std::make_shared<std::vector<platform::ImagePtr>>(size);
     const bool tinted = !(tint == NoTint);
     for (std::size_t i = 0; i < size; ++i) {
@@ -157,15 +113,12 @@ kestrum::scenegraph::ImageArray MaskAnimation(const std::string& path, int count
             sources[i] = std::move(pixels);
         }
     }
-    ForEachFrame(size, [&](std::size_t i) {
-        if (sources[i]) {
-            (*frames)[i] = kestrum::framework::MaskImage(std::make_shared<platform::Pixmap>(*sources[i]), tint,
-                                                         platform::TextureFlags::FilterMipmap);
-        }
-    });
     for (std::size_t i = 0; i < size; ++i) {
         platform::ImagePtr& frame = (*frames)[i];
-        if (!sources[i]) {
+        if (sources[i]) {
+            frame = kestrum::framework::MaskImage(std::make_shared<platform::Pixmap>(*sources[i]), tint,
+                                                  platform::TextureFlags::FilterMipmap);
+        } else {
             const std::string framePath = AnimationFramePath(path, static_cast<int>(i));
             frame = kestrum::framework::MaskImage(platform::Pixmap::Load(framePath), tint,
                                                   platform::TextureFlags::FilterMipmap);
