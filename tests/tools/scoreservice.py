@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""A hall-of-fame score service for the game's tests (standard library only).
+
+It serves one listening socket that the test opened on the loopback address
+and handed down as an inherited file descriptor, so the test never waits for
+the service to come up: connections queue until it accepts them.
+
+POST stores a score record (a JSON object with "score" and "name") and
+writes the request body, byte for byte, to <record>/post-NNNN.json before it
+answers. GET answers with the hall of fame in the game's reply form:
+
+    {"success":true,"debugmsg":"GET ok","scores":[{"12000":"ALICE"},...]}
+
+best score first (equal scores in the order they arrived), at most ten.
+
+Modes make it misbehave for GET and POST alike: "stall" never answers,
+"garbage" answers with text that is not JSON, "huge" with 10 MB, "error"
+with status 503.
+"""
+
+import argparse
+import http.server
+import json
+import os
+import socket
+import time
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--fd", type=int, required=True, help="inherited listening socket")
+    parser.add_argument("--mode", default="normal", choices=["normal", "stall", "garbage", "huge", "error"])
+    parser.add_argument("--record", default="", help="folder for the raw bodies of posts")
+    parser.add_argument("--seed", default="[]", help='JSON list of [score, name] pairs held from the start')
+    args = parser.parse_args()
+
+    scores = [(int(score), str(name)) for score, name in json.loads(args.seed)]
+    posts = [0]
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.0"
+
+        def log_message(self, *unused):
+            pass
+
+        def answer(self, status, body):
+            self.send_response(status)
+            self.send_header("Content-Type", "application/json; charset=utf-8")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+
+        def misbehave(self):
+            if args.mode == "stall":
+                while True:
+                    time.sleep(3600)
+            if args.mode == "garbage":
+                self.answer(200, b"<html>this is not the hall of fame</html>")
+                return True
+            if args.mode == "huge":
+                self.answer(200, b"[" + b"9" * (10 * 1024 * 1024) + b"]")
+                return True
+            if args.mode == "error":
+                self.answer(503, b"")
+                return True
+            return False
+
+        def do_GET(self):
+            if self.misbehave():
+                return
+            best = sorted(scores, key=lambda entry: -entry[0])[:10]
+            reply = {"success": True, "debugmsg": "GET ok",
+                     "scores": [{str(score): name} for score, name in best]}
+            self.answer(200, json.dumps(reply, ensure_ascii=False, separators=(",", ":")).encode("utf-8"))
+
+        def do_POST(self):
+            body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
+            if self.misbehave():
+                return
+            if args.record:
+                posts[0] += 1
+                path = os.path.join(args.record, "post-%04d.json" % posts[0])
+                with open(path + ".part", "wb") as out:
+                    out.write(body)
+                os.replace(path + ".part", path)
+            try:
+                record = json.loads(body.decode("utf-8"))
+                scores.append((int(record["score"]), str(record["name"])))
+                reply = {"success": True, "debugmsg": "POST stored"}
+            except (ValueError, KeyError, TypeError):
+                reply = {"success": False, "debugmsg": "POST not a score record"}
+            self.answer(200, json.dumps(reply, separators=(",", ":")).encode("utf-8"))
+
+    listener = socket.socket(fileno=args.fd)
+    server = http.server.HTTPServer(listener.getsockname(), Handler, bind_and_activate=False)
+    server.socket.close()
+    server.socket = listener
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
