@@ -7,7 +7,10 @@
 
 #include "platform/files.h"
 #include "zandrovia/globals.h"
+#include "zandrovia/emailkeyboard.h"
 #include "zandrovia/levels.h"
+#include "zandrovia/namekeyboard.h"
+#include "zandrovia/scoreservice.h"
 
 std::string VERSION;
 bool CheatKeys = false;
@@ -58,7 +61,7 @@ void InitConstantsFile() {
     GuiEditor = false;
     HALL_OF_FAME_ENABLED = true;
 
-    ScoreServiceUrl = "https://scores.zandrovia.example/game/index.php";
+    ScoreServiceUrl = ScoreServiceUrlFromEnvironment("https://scores.zandrovia.example/game/index.php");
     HomepageUrl = "https://www.zandrovia.example/";
     SocialUrl1 = "https://social.zandrovia.example/zandrovia";
     SocialUrl2 = "https://video.zandrovia.example/zandrovia";
@@ -141,6 +144,8 @@ bool PrefsInstructionsSeen(kestrum::framework::Config& prefs) {
 
 void SaveState() {
     if (!Prefs) return;
+    if (NameEntry && NameDisplay) Prefs->ReplaceValue("player", NameDisplay->Text());
+    if (EmailEntry && EmailDisplay) Prefs->ReplaceValue("email", EmailDisplay->Text());
     Prefs->WriteInt("levelIndex", levelIndex);
     SavePrefsText(Prefs->ToString("\n"));
 }

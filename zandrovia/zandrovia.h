@@ -24,6 +24,10 @@ public:
     bool SavedPause = false;
     // Clears the window to black.
     void OnRender(platform::Canvas& canvas) override;
+
+private:
+    // Builds the GUI roots, the HUD, the menu, the keyboards and the pointer (gamegui.cpp).
+    void InitGui_();
 };
 
 // The program window: a screen manager that makes the Game screen and then
