@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing need, and
 # the German locale that the number-text tests run under; quick when
-# everything is already there.
+# everything is already there. wget talks to the hall-of-fame service; the
+# tests run a small score service of their own with python3.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libgles-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   locales xdg-utils fonts-dejavu-core
+  wget python3
 )
 
 sudo=""

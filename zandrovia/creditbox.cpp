@@ -90,10 +90,11 @@ int CreditBox::HowToPlay_(int titleSize, platform::Color color, int textSize, in
     AddLabel_(morvane::locale::Localize("howtoplay"), titleSize, color, static_cast<float>(y));
     int textY = y + gap;
     const auto font = BoxFont(textSize);
-    const std::vector<std::string> lines =
-        kestrum::framework::FitText(font, morvane::locale::Localize("introduction"), static_cast<int>(Width() - 24));
+    // Wrapped as it is shown: capitals are wider than the text as written.
+    const std::vector<std::string> lines = kestrum::framework::FitText(
+        font, platform::ToUpper(morvane::locale::Localize("introduction")), static_cast<int>(Width() - 24));
     for (const std::string& line : lines) {
-        auto label = AddLabel_(platform::ToUpper(line), textSize, kWhite, static_cast<float>(textY));
+        auto label = AddLabel_(line, textSize, kWhite, static_cast<float>(textY));
         textY += static_cast<int>(label->Height());
     }
     return textY + gap;

@@ -2,8 +2,11 @@
 """A hall-of-fame score service for the game's tests (standard library only).
 
 It serves one listening socket that the test opened on the loopback address
-and handed down as an inherited file descriptor, so the test never waits for
-the service to come up: connections queue until it accepts them.
+and handed down as an inherited file descriptor (--fd), so the test never
+waits for the service to come up: connections queue until it accepts them.
+To try the game against it by hand, let it listen on a port of its own:
+
+    python3 tests/tools/scoreservice.py --port 8000
 
 POST stores a score record (a JSON object with "score" and "name") and
 writes the request body, byte for byte, to <record>/post-NNNN.json before it
@@ -28,7 +31,9 @@ import time
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--fd", type=int, required=True, help="inherited listening socket")
+    where = parser.add_mutually_exclusive_group(required=True)
+    where.add_argument("--fd", type=int, help="inherited listening socket")
+    where.add_argument("--port", type=int, help="listen on 127.0.0.1 at this port")
     parser.add_argument("--mode", default="normal", choices=["normal", "stall", "garbage", "huge", "error"])
     parser.add_argument("--record", default="", help="folder for the raw bodies of posts")
     parser.add_argument("--seed", default="[]", help='JSON list of [score, name] pairs held from the start')
@@ -91,10 +96,13 @@ def main():
                 reply = {"success": False, "debugmsg": "POST not a score record"}
             self.answer(200, json.dumps(reply, separators=(",", ":")).encode("utf-8"))
 
-    listener = socket.socket(fileno=args.fd)
-    server = http.server.HTTPServer(listener.getsockname(), Handler, bind_and_activate=False)
-    server.socket.close()
-    server.socket = listener
+    if args.port is not None:
+        server = http.server.HTTPServer(("127.0.0.1", args.port), Handler)
+    else:
+        listener = socket.socket(fileno=args.fd)
+        server = http.server.HTTPServer(listener.getsockname(), Handler, bind_and_activate=False)
+        server.socket.close()
+        server.socket = listener
     server.serve_forever()
 
 
