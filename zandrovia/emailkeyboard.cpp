@@ -29,7 +29,7 @@ void EmailKeyboard::OnKeyHit(const std::string& key) {
     } else if (key == "clear") {
         EmailDisplay->Text("");
     } else if (key != "ok" && key != "skip") {
-        Append_(*EmailDisplay, platform::ToUpper(key));
+        AppendCharacter_(*EmailDisplay, platform::ToUpper(key));
     }
 }
 

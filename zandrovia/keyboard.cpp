@@ -110,7 +110,7 @@ std::shared_ptr<Keyboard::Display> Keyboard::MakeDisplay_(const std::shared_ptr<
     return display;
 }
 
-void Keyboard::Append_(Display& display, const std::string& character) {
+void Keyboard::AppendCharacter_(Display& display, const std::string& character) {
     if (display.Length() < display.MaxLength()) display.Text(display.Text() + character);
 }
 

@@ -79,7 +79,7 @@ protected:
                                           platform::Color color, int maxLength, const std::string& hintKey,
                                           const std::string& prefsKey);
     // Appends a character while the display holds fewer than its most.
-    static void Append_(Display& display, const std::string& character);
+    static void AppendCharacter_(Display& display, const std::string& character);
     // Removes the display's last character.
     static void Backspace_(Display& display);
 };

@@ -24,12 +24,12 @@ void NameKeyboard::OnKeyHit(const std::string& key) {
     if (key == "back") {
         Backspace_(*NameDisplay);
     } else if (key == "space") {
-        Append_(*NameDisplay, " ");
+        AppendCharacter_(*NameDisplay, " ");
     } else if (key == "clear") {
         NameDisplay->Text("");
         if (EmailDisplay) EmailDisplay->Text("");
     } else if (key != "ok" && key != "skip") {
-        Append_(*NameDisplay, platform::ToUpper(key));
+        AppendCharacter_(*NameDisplay, platform::ToUpper(key));
     }
 }
 
