@@ -29,6 +29,12 @@ import socket
 import time
 
 
+class QuietServer(http.server.HTTPServer):
+    # A client that gives up (the game killing a stalled download) is no error here.
+    def handle_error(self, request, client_address):
+        pass
+
+
 def main():
     parser = argparse.ArgumentParser()
     where = parser.add_mutually_exclusive_group(required=True)
@@ -97,10 +103,10 @@ def main():
             self.answer(200, json.dumps(reply, separators=(",", ":")).encode("utf-8"))
 
     if args.port is not None:
-        server = http.server.HTTPServer(("127.0.0.1", args.port), Handler)
+        server = QuietServer(("127.0.0.1", args.port), Handler)
     else:
         listener = socket.socket(fileno=args.fd)
-        server = http.server.HTTPServer(listener.getsockname(), Handler, bind_and_activate=False)
+        server = QuietServer(listener.getsockname(), Handler, bind_and_activate=False)
         server.socket.close()
         server.socket = listener
     server.serve_forever()

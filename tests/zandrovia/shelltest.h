@@ -88,6 +88,7 @@ protected:
         manualPaused = false;
         MouseReleased = false;
         HALL_OF_FAME_ENABLED = true;
+        savedUrl = ScoreServiceUrl;
         ScoreServiceUrl = "http://scores.test/game/index.php";
         urlsOpened.clear();
         savedOpener = OpenWebPage;
@@ -114,6 +115,7 @@ protected:
         ImpactSound = nullptr;
         Prefs = nullptr;
         OpenWebPage = savedOpener;
+        ScoreServiceUrl = savedUrl;
         kestrum::framework::SetTasksPaused(false);
         kestrum::framework::SetTasksFrozen(false);
         platform::Mouse().Reset();
@@ -186,6 +188,7 @@ protected:
     std::string prefsText;
     std::vector<std::string> urlsOpened;
     std::function<void(const std::string&)> savedOpener;
+    std::string savedUrl;
     long clicksBefore = 0;
     std::optional<testsupport::ScopedEnv> homeVar, profileVar, pathVar, logVar, postsVar, replyVar;
 };
