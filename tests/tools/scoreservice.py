@@ -2,8 +2,9 @@
 """A hall-of-fame score service for the game's tests (standard library only).
 
 It serves one listening socket that the test opened on the loopback address
-and handed down as an inherited file descriptor (--fd), so the test never
-waits for the service to come up: connections queue until it accepts them.
+and handed down as an inherited file descriptor (--fd), so connections queue
+from the first moment; with --ready-fd it writes a line to that pipe when it
+is about to serve, so the test's time bounds do not include its start-up.
 To try the game against it by hand, let it listen on a port of its own:
 
     python3 tests/tools/scoreservice.py --port 8000
@@ -40,6 +41,7 @@ def main():
     where = parser.add_mutually_exclusive_group(required=True)
     where.add_argument("--fd", type=int, help="inherited listening socket")
     where.add_argument("--port", type=int, help="listen on 127.0.0.1 at this port")
+    parser.add_argument("--ready-fd", type=int, help="a pipe to write one line to once the service answers")
     parser.add_argument("--mode", default="normal", choices=["normal", "stall", "garbage", "huge", "error"])
     parser.add_argument("--record", default="", help="folder for the raw bodies of posts")
     parser.add_argument("--seed", default="[]", help='JSON list of [score, name] pairs held from the start')
@@ -109,6 +111,9 @@ def main():
         server = QuietServer(listener.getsockname(), Handler, bind_and_activate=False)
         server.socket.close()
         server.socket = listener
+    if args.ready_fd is not None:
+        with os.fdopen(args.ready_fd, "w") as ready:
+            ready.write("ready\n")
     server.serve_forever()
 
 

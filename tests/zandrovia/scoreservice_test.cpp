@@ -6,6 +6,7 @@
 // temporary file left behind.
 #include "zandrovia/scoreservice.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <signal.h>
@@ -131,11 +132,18 @@ public:
             return;
         }
         port_ = ntohs(address.sin_port);
+        // Only the pipe's write end goes to the service.
+        int ready[2];
+        if (::pipe2(ready, O_CLOEXEC) != 0 || ::fcntl(ready[1], F_SETFD, 0) != 0) {
+            ADD_FAILURE() << "no pipe";
+            ::close(listener);
+            return;
+        }
         const char* tools = std::getenv("ZANDROVIA_TEST_TOOLS");
         const std::string script = std::string(tools ? tools : "tests/tools") + "/scoreservice.py";
-        std::vector<std::string> args = {"python3", script,         "--fd",   std::to_string(listener),
-                                         "--mode",  mode,           "--seed", seed,
-                                         "--record", record_};
+        std::vector<std::string> args = {"python3", script, "--fd", std::to_string(listener),
+                                         "--ready-fd", std::to_string(ready[1]), "--mode", mode,
+                                         "--seed", seed, "--record", record_};
         std::vector<char*> argv;
         for (std::string& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
@@ -143,8 +151,13 @@ public:
             ADD_FAILURE() << "python3 could not be started";
             pid_ = -1;
         }
-        // The service holds its own copy; nothing else may inherit this one.
+        // The service holds its own copies; nothing else may inherit these.
         ::close(listener);
+        ::close(ready[1]);
+        // Blocks until the service is about to serve (or has died: end of file).
+        char line[8];
+        if (pid_ > 0 && ::read(ready[0], line, sizeof line) <= 0) ADD_FAILURE() << "the score service did not start";
+        ::close(ready[0]);
     }
     ~LocalScoreService() {
         if (pid_ <= 0) return;
