@@ -41,7 +41,7 @@ private:
     friend class Button;
     friend class Game;
     friend class Menu;
-    friend class CreditBoxTest;
+    friend struct CreditBoxTestAccess;
 
     // Removes every row and builds the column from the current state
     // (manualPaused, gameState, HALL_OF_FAME_ENABLED, HiscoreData).

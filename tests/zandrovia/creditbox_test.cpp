@@ -11,9 +11,13 @@
 #include "shelltest.h"
 
 // Befriended by CreditBox: reaches its rebuild.
+struct CreditBoxTestAccess {
+    static void Init(CreditBox& box) { box.Init_(); }
+};
+
 class CreditBoxTest : public shelltest::ShellTest {
 protected:
-    void Init() { Credits->Init_(); }
+    void Init() { CreditBoxTestAccess::Init(*Credits); }
 
     std::vector<std::shared_ptr<kestrum::gui::GuiLabel>> Labels() const {
         std::vector<std::shared_ptr<kestrum::gui::GuiLabel>> labels;
