@@ -4,8 +4,22 @@
 #include <cmath>
 #include <numbers>
 
+#include "kestrum-scenegraph/layer.h"
 #include "platform/clock.h"
 #include "zandrovia/globals.h"
+
+void TrailParticle::FillPool(kestrum::scenegraph::Layer* layer, int count, const platform::ImagePtr& image) {
+    TrailPool.Clear();
+    for (int i = 0; i < count; ++i) {
+        auto particle = std::make_shared<TrailParticle>();
+        particle->Layer(layer);
+        if (layer) particle->TaskManager(layer->TaskManager);
+        particle->Image(image);
+        particle->Tattooed = true;
+        particle->Enabled(false);
+        particle->PoolIndex = TrailPool.Add(particle);
+    }
+}
 
 void TrailParticle::Create(int count, float x, float y, float scale) {
     for (int i = 0; i < count; ++i) {

@@ -27,6 +27,10 @@ public:
 
     TrailParticle() = default;
 
+    // Empties TrailPool and fills it with count particles in the layer and
+    // its task manager, each showing the image, tattooed and disabled.
+    static void FillPool(kestrum::scenegraph::Layer* layer, int count, const platform::ImagePtr& image);
+
     // Starts count particles from the pool at (x, y); a particle short of the
     // pool is skipped.
     static void Create(int count, float x, float y, float scale);

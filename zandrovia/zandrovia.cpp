@@ -12,6 +12,7 @@
 #include "platform/system.h"
 #include "platform/text.h"
 #include "zandrovia/constants.h"
+#include "zandrovia/enemies.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/levels.h"
 #include "zandrovia/loader.h"
@@ -70,6 +71,7 @@ void InitGameModule() {
     InitConstantsFile();
     InitGlobalsFile();
     InitPlayerFile();
+    InitEnemiesFile();
     InitLevelsFile();
     morvane::locale::InitLocalizationModule();
     InitPooledParticles();

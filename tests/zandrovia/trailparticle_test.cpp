@@ -15,15 +15,7 @@ namespace {
 // A pool of count particles in a layer of their own, as the game screen builds it.
 std::shared_ptr<kestrum::scenegraph::Layer> FillPool(int count) {
     auto layer = kestrum::scenegraph::Layer::New();
-    TrailPool.Clear();
-    for (int i = 0; i < count; ++i) {
-        auto particle = std::make_shared<TrailParticle>();
-        particle->Layer(layer.get());
-        particle->TaskManager(layer->TaskManager);
-        particle->Tattooed = true;
-        particle->Enabled(false);
-        particle->PoolIndex = TrailPool.Add(particle);
-    }
+    TrailParticle::FillPool(layer.get(), count, nullptr);
     return layer;
 }
 
