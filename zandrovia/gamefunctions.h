@@ -11,11 +11,8 @@
 
 #include <string>
 
+#include "kestrum-scenegraph/layer.h"
 #include "platform/audio.h"
-
-namespace kestrum::scenegraph {
-class Layer;
-}
 
 // The enemies in any cell of the layer that keep a level open: attackers,
 // saucers, spiders and tanks whether enabled (in play) or not (waiting for
@@ -34,6 +31,22 @@ void Nuke();
 void InitBackground();
 // The last n characters of the text (a negative start counts from the end).
 std::string Right(const std::string& text, int n);
+
+// Calls f with every object filed in any cell of the layer, column by
+// column, each cell in its own order (the scan order of the targeting). f
+// must not file objects in or out of the layer.
+template <typename F>
+void ForEachObject(const kestrum::scenegraph::Layer* layer, F&& f) {
+    if (layer == nullptr) return;
+    const auto& cells = layer->Cells();
+    for (int column = 0; column < cells.Columns(); ++column) {
+        for (int row = 0; row < cells.Rows(); ++row) {
+            const kestrum::scenegraph::ObjectList* cell = cells(column, row).get();
+            if (cell == nullptr) continue;
+            for (const auto& object : *cell) f(object);
+        }
+    }
+}
 
 // The ground line of play: the top edge of soil. Without soil (before the
 // first level) there is no ground: +infinity.

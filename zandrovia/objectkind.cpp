@@ -3,6 +3,9 @@
 
 #include "zandrovia/attackerbullet.h"
 #include "zandrovia/ghostedsprite.h"
+#include "zandrovia/man.h"
+#include "zandrovia/pickup.h"
+#include "zandrovia/player.h"
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/tankbullet.h"
 
@@ -20,6 +23,9 @@ ObjectKind KindOf(const kestrum::scenegraph::LayerObject* object) {
     if (Is<PlayerBullet>(object)) return ObjectKind::PlayerBullet;
     if (Is<AttackerBullet>(object)) return ObjectKind::AttackerBullet;
     if (Is<TankBullet>(object)) return ObjectKind::TankBullet;
+    if (Is<Player>(object)) return ObjectKind::Player;
+    if (Is<Man>(object)) return ObjectKind::Man;
+    if (Is<Pickup>(object)) return ObjectKind::Pickup;
     // The enemies (Attacker, Launcher, Rocket, Tank, Saucer, SaucerLaser,
     // Spider, Crusher) are recognised here once their classes exist.
     return ObjectKind::Other;
