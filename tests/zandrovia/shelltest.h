@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -49,6 +50,8 @@ protected:
         testsupport::App();
         platform::SetMillisecsSource([this] { return now; });
         InitGameModule();
+        saved = {GuiRoots, MousePointerRoot, PauseButton, NameEntry, EmailEntry, NameDisplay,
+                 EmailDisplay, Credits, SoundToggle, MusicToggle, ImpactSound, Prefs};
         kestrum::framework::InitTaskManagerUnit();
         kestrum::framework::Message::Clear();
         platform::Mouse().Reset();
@@ -102,18 +105,21 @@ protected:
     }
 
     void TearDown() override {
-        for (auto& root : GuiRoots) root = nullptr;
-        MousePointerRoot = nullptr;
-        PauseButton = nullptr;
-        NameEntry = nullptr;
-        EmailEntry = nullptr;
-        NameDisplay = nullptr;
-        EmailDisplay = nullptr;
-        Credits = nullptr;
-        SoundToggle = nullptr;
-        MusicToggle = nullptr;
-        ImpactSound = nullptr;
-        Prefs = nullptr;
+        // The GUI of a Game screen that runs in this process comes back.
+        GuiRoots = saved.roots;
+        MousePointerRoot = saved.pointerRoot;
+        PauseButton = saved.pauseButton;
+        NameEntry = saved.nameEntry;
+        EmailEntry = saved.emailEntry;
+        NameDisplay = saved.nameDisplay;
+        EmailDisplay = saved.emailDisplay;
+        Credits = saved.credits;
+        SoundToggle = saved.soundToggle;
+        MusicToggle = saved.musicToggle;
+        ImpactSound = saved.impactSound;
+        Prefs = saved.prefs;
+        GuiMode = GUI_MODE_PLAY;
+        gameState = STATE_PLAY;
         OpenWebPage = savedOpener;
         ScoreServiceUrl = savedUrl;
         kestrum::framework::SetTasksPaused(false);
@@ -182,6 +188,22 @@ protected:
         EXPECT_TRUE(pixels && pixels->Save(folder + name + ".png")) << folder + name + ".png";
         return pixels;
     }
+
+    // The globals this fixture replaces, as they were.
+    struct Saved {
+        std::array<std::shared_ptr<kestrum::gui::GuiLayer>, 4> roots;
+        std::shared_ptr<kestrum::gui::GuiLayer> pointerRoot;
+        std::shared_ptr<Button> pauseButton;
+        std::shared_ptr<NameKeyboard> nameEntry;
+        std::shared_ptr<EmailKeyboard> emailEntry;
+        std::shared_ptr<Keyboard::Display> nameDisplay;
+        std::shared_ptr<Keyboard::Display> emailDisplay;
+        std::shared_ptr<CreditBox> credits;
+        std::shared_ptr<ToggleBox> soundToggle;
+        std::shared_ptr<ToggleBox> musicToggle;
+        platform::SoundPtr impactSound;
+        std::shared_ptr<kestrum::framework::Config> prefs;
+    } saved;
 
     std::int64_t now = 100000;
     std::string home;
