@@ -11,7 +11,7 @@ To try the game against it by hand, let it listen on a port of its own:
 
 POST stores a score record (a JSON object with "score" and "name") and
 writes the request body, byte for byte, to <record>/post-NNNN.json before it
-answers. GET answers with the hall of fame in the game's reply form:
+answers; each GET leaves an empty <record>/get-NNNN. GET answers with the hall of fame in the game's reply form:
 
     {"success":true,"debugmsg":"GET ok","scores":[{"12000":"ALICE"},...]}
 
@@ -43,12 +43,13 @@ def main():
     where.add_argument("--port", type=int, help="listen on 127.0.0.1 at this port")
     parser.add_argument("--ready-fd", type=int, help="a pipe to write one line to once the service answers")
     parser.add_argument("--mode", default="normal", choices=["normal", "stall", "garbage", "huge", "error"])
-    parser.add_argument("--record", default="", help="folder for the raw bodies of posts")
+    parser.add_argument("--record", default="", help="folder for the raw bodies of posts and a mark per GET")
     parser.add_argument("--seed", default="[]", help='JSON list of [score, name] pairs held from the start')
     args = parser.parse_args()
 
     scores = [(int(score), str(name)) for score, name in json.loads(args.seed)]
     posts = [0]
+    gets = [0]
 
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.0"
@@ -79,6 +80,9 @@ def main():
             return False
 
         def do_GET(self):
+            if args.record:
+                gets[0] += 1
+                open(os.path.join(args.record, "get-%04d" % gets[0]), "wb").close()
             if self.misbehave():
                 return
             best = sorted(scores, key=lambda entry: -entry[0])[:10]
