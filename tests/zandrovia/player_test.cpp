@@ -292,8 +292,11 @@ TEST(Player, TrackerShotsEveryThirtyOneUpdatesAtTheTarget) {
 
 TEST(Player, ShotsLeavingThePlayAreaReturnToThePoolSoFiringNeverStops) {
     Squadron s;
-    // Nothing needs to be seen in this long run: the layers are not drawn.
+    // Nothing needs to be seen in this long run: the layers are not drawn,
+    // and the HUD and the pointer neither drawn nor updated.
     for (const auto& layer : GameScene->Layers) layer->Visible = false;
+    GuiRoots[GUI_MODE_PLAY]->Active = false;
+    MousePointerRoot->Active = false;
     // Every 31 updates a tracker-like shot goes straight up, as one aimed at
     // an enemy above would when it misses.
     int launchedLast = 0;
@@ -308,6 +311,8 @@ TEST(Player, ShotsLeavingThePlayAreaReturnToThePoolSoFiringNeverStops) {
         if (frame > 9900 && static_cast<int>(Flying().size()) > before) ++launchedLast;
     }
     for (const auto& layer : GameScene->Layers) layer->Visible = true;
+    GuiRoots[GUI_MODE_PLAY]->Active = true;
+    MousePointerRoot->Active = true;
     EXPECT_GT(launchedLast, 10) << "the squadron stopped firing";
     EXPECT_LT(Flying().size(), 10u);
 }
