@@ -80,6 +80,7 @@ void GuiObject::Remove() {
         return;
     }
     auto self = Self();
+    ReleasePress_();
     if (__Layer) {
         if (__Layer->Current == self) __Layer->Current = nullptr;
         Layer(nullptr);

@@ -202,6 +202,13 @@ public:
     std::weak_ptr<GuiGroup> __Group;
 
 private:
+    // Ends the press the widget holds, and those of every member at any depth
+    // when it is a group, without any event: for a widget that stops being
+    // current or leaves its layer while a press is held, and so could never
+    // see the release (guistates.cpp).
+    void ReleasePress_();
+    friend class GuiLayer;
+
     float worldHeight_ = 0;
     float worldX_ = 0;
     float worldY_ = 0;
