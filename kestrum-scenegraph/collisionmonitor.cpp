@@ -7,10 +7,10 @@ namespace kestrum::scenegraph {
 
 CollisionMonitor::~CollisionMonitor() {
     for (auto& reader : Readers) {
-        if (reader->__ReaderMonitor == this) reader->__ReaderMonitor = nullptr;
+        if (reader->ReaderMonitor_ == this) reader->ReaderMonitor_ = nullptr;
     }
     for (auto& writer : Writers) {
-        if (writer->__WriterMonitor == this) writer->__WriterMonitor = nullptr;
+        if (writer->WriterMonitor_ == this) writer->WriterMonitor_ = nullptr;
     }
 }
 
@@ -27,7 +27,7 @@ void CollisionMonitor::Update() {
             const bool paused = framework::TasksPaused();
             // A reader that dropped out (disabled, paused, unregistered) ends
             // its own pass; the pass goes on with the next reader.
-            if ((paused && reader->Pausable) || !reader->Enabled() || reader->__ReaderMonitor != this) break;
+            if ((paused && reader->Pausable) || !reader->Enabled() || reader->ReaderMonitor_ != this) break;
             const LayerObjectPtr writer = Writers[WriterIndex_];
             if ((paused && writer->Pausable) || !writer->Enabled() || writer == reader || writer == reader->Owner) {
                 continue;

@@ -13,17 +13,17 @@ namespace kestrum::scenegraph {
 using platform::Vec2f;
 
 Layer::Layer()
-    : TaskManager(std::make_shared<framework::TaskManager>()), __Grid(3, 3) {}
+    : TaskManager(std::make_shared<framework::TaskManager>()), Grid_(3, 3) {}
 
 Layer::~Layer() {
     // Objects kept alive elsewhere must not point at a layer that is gone.
-    for (int column = 0; column < __Grid.Columns(); ++column) {
-        for (int row = 0; row < __Grid.Rows(); ++row) {
-            ObjectList* cell = __Grid(column, row).get();
+    for (int column = 0; column < Grid_.Columns(); ++column) {
+        for (int row = 0; row < Grid_.Rows(); ++row) {
+            ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr) continue;
             for (auto& object : *cell) {
-                object->__Layer = nullptr;
-                object->__Cell = nullptr;
+                object->Layer_ = nullptr;
+                object->Cell_ = nullptr;
             }
         }
     }
@@ -39,24 +39,24 @@ std::shared_ptr<Layer> Layer::New(scenegraph::Scene* scene) {
 
 void Layer::Remove() {
     if (Tattooed) return;
-    if (__Scene != nullptr) Scene(nullptr);
+    if (Scene_ != nullptr) Scene(nullptr);
 }
 
 void Layer::Scene(scenegraph::Scene* scene) {
     auto self = shared_from_this();
-    if (__Scene != nullptr) RemoveEach(__Scene->Layers, this);
-    __Scene = scene;
+    if (Scene_ != nullptr) RemoveEach(Scene_->Layers, this);
+    Scene_ = scene;
     if (scene != nullptr) scene->Layers.Add(self);
 }
 
 void Layer::Insert(scenegraph::Scene* scene, int index) {
     auto self = shared_from_this();
-    if (__Scene != nullptr) RemoveEach(__Scene->Layers, this);
-    __Scene = scene;
+    if (Scene_ != nullptr) RemoveEach(Scene_->Layers, this);
+    Scene_ = scene;
     if (scene != nullptr) scene->Layers.Insert(std::clamp(index, 0, scene->Layers.Length()), self);
 }
 
-platform::Window* Layer::View() const { return __Scene != nullptr ? __Scene->View : nullptr; }
+platform::Window* Layer::View() const { return Scene_ != nullptr ? Scene_->View : nullptr; }
 
 void Layer::Center() {
     const platform::Window* view = View();
@@ -68,7 +68,7 @@ void Layer::Center() {
 FoundObject Layer::GetObject(const std::string& name) {
     if (Name == name) return {shared_from_this(), nullptr};
     std::shared_ptr<LayerObject> found;
-    __ForEachObject([&](const LayerObjectPtr& object) {
+    ForEachObject_([&](const LayerObjectPtr& object) {
         if (!found) found = object->GetObject(name);
     });
     return {nullptr, found};
@@ -77,10 +77,10 @@ FoundObject Layer::GetObject(const std::string& name) {
 // --- The grid ---------------------------------------------------------------
 
 template <typename F>
-void Layer::__ForEachObject(F&& f) const {
-    for (int column = 0; column < __Grid.Columns(); ++column) {
-        for (int row = 0; row < __Grid.Rows(); ++row) {
-            const ObjectList* cell = __Grid(column, row).get();
+void Layer::ForEachObject_(F&& f) const {
+    for (int column = 0; column < Grid_.Columns(); ++column) {
+        for (int row = 0; row < Grid_.Rows(); ++row) {
+            const ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr) continue;
             for (const auto& object : *cell) f(object);
         }
@@ -95,39 +95,39 @@ int CellOf(int units, int cellSize) { return std::min(std::max(units, 0) / cellS
 
 }  // namespace
 
-ObjectList* Layer::__Expand(int x, int y) {
-    const int column = CellOf(x, __CellSize.x);
-    const int row = CellOf(y, __CellSize.y);
-    __Grid = framework::ExpandArray(std::move(__Grid), column + 1, row + 1);
-    auto& cell = __Grid(column, row);
+ObjectList* Layer::Expand_(int x, int y) {
+    const int column = CellOf(x, CellSize_.x);
+    const int row = CellOf(y, CellSize_.y);
+    Grid_ = framework::ExpandArray(std::move(Grid_), column + 1, row + 1);
+    auto& cell = Grid_(column, row);
     if (!cell) cell = std::make_unique<ObjectList>();
     return cell.get();
 }
 
 ObjectList* Layer::GetLayerObjects(int x, int y, bool units) {
-    ObjectList* cell = __Expand(x, y);
+    ObjectList* cell = Expand_(x, y);
     if (units) return cell;
-    return __Grid.InRange(x, y) ? __Grid(x, y).get() : nullptr;
+    return Grid_.InRange(x, y) ? Grid_(x, y).get() : nullptr;
 }
 
 void Layer::TileSize(platform::Vec2i size) {
     if (size.x < 1 || size.y < 1) return;
-    __CellSize = size;
+    CellSize_ = size;
     // A snapshot, so that every object is visited once even when it moves
     // into a cell that the walk has not reached yet.
     ObjectList all = GetAllObjects();
-    for (auto& object : all) object->__UpdateLocation();
+    for (auto& object : all) object->UpdateLocation_();
 }
 
 ObjectList Layer::GetAllObjects() const {
     ObjectList list;
-    __ForEachObject([&](const LayerObjectPtr& object) { list.Add(object); });
+    ForEachObject_([&](const LayerObjectPtr& object) { list.Add(object); });
     return list;
 }
 
-void Layer::_CullLayerObjects(ObjectList& list, int x, int y, int w, int h) {
+void Layer::CullLayerObjects_(ObjectList& list, int x, int y, int w, int h) {
     list.Clear();
-    if (__Grid.Columns() == 0 || __Grid.Rows() == 0) return;
+    if (Grid_.Columns() == 0 || Grid_.Rows() == 0) return;
     // The range of cells visited on one axis, [first, end), in 64 bits so
     // that far views and wide margins cannot overflow. A margin of 0 still
     // visits one cell on each side beyond the view. A view beyond the grid's
@@ -138,20 +138,20 @@ void Layer::_CullLayerObjects(ObjectList& list, int x, int y, int w, int h) {
         end = at + extent / cell + (margin == 0 ? 2 : 2 * std::int64_t{margin});
     };
     std::int64_t firstColumn, endColumn, firstRow, endRow;
-    range(x, w, __CellSize.x, CullMargin.x, firstColumn, endColumn);
-    range(y, h, __CellSize.y, CullMargin.y, firstRow, endRow);
+    range(x, w, CellSize_.x, CullMargin.x, firstColumn, endColumn);
+    range(y, h, CellSize_.y, CullMargin.y, firstRow, endRow);
     if (endColumn >= 0 && endRow >= 0) {
         const auto bounded = [](std::int64_t end) { return static_cast<int>(std::min<std::int64_t>(end + 1, MaxCells)); };
-        __Grid = framework::ExpandArray(std::move(__Grid), bounded(endColumn), bounded(endRow));
+        Grid_ = framework::ExpandArray(std::move(Grid_), bounded(endColumn), bounded(endRow));
     }
     firstColumn = std::max<std::int64_t>(firstColumn, 0);
     firstRow = std::max<std::int64_t>(firstRow, 0);
-    endColumn = std::min<std::int64_t>(endColumn, __Grid.Columns());
-    endRow = std::min<std::int64_t>(endRow, __Grid.Rows());
+    endColumn = std::min<std::int64_t>(endColumn, Grid_.Columns());
+    endRow = std::min<std::int64_t>(endRow, Grid_.Rows());
     FloatingList.Clear();
     for (int column = static_cast<int>(firstColumn); column < endColumn; ++column) {
         for (int row = static_cast<int>(firstRow); row < endRow; ++row) {
-            const ObjectList* cell = __Grid(column, row).get();
+            const ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr) continue;
             for (const auto& object : *cell) {
                 if (!object->Enabled()) continue;
@@ -164,7 +164,7 @@ void Layer::_CullLayerObjects(ObjectList& list, int x, int y, int w, int h) {
 
 ObjectList Layer::GetAllLayerObjects(bool enabled, bool visible) const {
     ObjectList list;
-    __ForEachObject([&](const LayerObjectPtr& object) {
+    ForEachObject_([&](const LayerObjectPtr& object) {
         if (object->Enabled() == enabled && object->Visible == visible) list.Add(object);
     });
     return list;
@@ -172,7 +172,7 @@ ObjectList Layer::GetAllLayerObjects(bool enabled, bool visible) const {
 
 int Layer::CountLayerObjects() const {
     int count = 0;
-    __ForEachObject([&](const LayerObjectPtr&) { ++count; });
+    ForEachObject_([&](const LayerObjectPtr&) { ++count; });
     return count;
 }
 
@@ -198,9 +198,9 @@ void Layer::Clear() {
 
 void Layer::ShowTilemapCounts() const {
     bool problems = false;
-    for (int column = 0; column < __Grid.Columns(); ++column) {
-        for (int row = 0; row < __Grid.Rows(); ++row) {
-            const ObjectList* cell = __Grid(column, row).get();
+    for (int column = 0; column < Grid_.Columns(); ++column) {
+        for (int row = 0; row < Grid_.Rows(); ++row) {
+            const ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr || cell->Length() <= 1) continue;
             problems = true;
             std::printf("Layer '%s' has %d objects at %d,%d\n", Name.c_str(), cell->Length(), column, row);
@@ -221,15 +221,15 @@ bool ButtonFlag(const std::array<bool, 4>& flags, int button) {
 }  // namespace
 
 bool Layer::MouseDown(int button) const {
-    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Down, button);
+    return Scene_ != nullptr && ButtonFlag(Scene_->InputDevice.Down, button);
 }
 
 bool Layer::MouseHit(int button) const {
-    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Hit, button);
+    return Scene_ != nullptr && ButtonFlag(Scene_->InputDevice.Hit, button);
 }
 
 bool Layer::MouseReleased(int button) const {
-    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Released, button);
+    return Scene_ != nullptr && ButtonFlag(Scene_->InputDevice.Released, button);
 }
 
 Vec2f Layer::GetMouseLocation(Camera* camera) const {
@@ -239,11 +239,11 @@ Vec2f Layer::GetMouseLocation(Camera* camera) const {
     const Vec2f shifted{static_cast<float>(mouse.x + TruncToInt(camera->CenterOffset.x)),
                         static_cast<float>(mouse.y + TruncToInt(camera->CenterOffset.y))};
     Vec2f result;
-    return camera->__WindowToLayer(this, shifted, result) ? result : Vec2f{};
+    return camera->WindowToLayer_(this, shifted, result) ? result : Vec2f{};
 }
 
 std::shared_ptr<LayerObject> Layer::GetLayerObject(Camera* camera, int x, int y, bool enabled, bool visible) {
-    ObjectList* cell = __Expand(x, y);
+    ObjectList* cell = Expand_(x, y);
     for (int i = cell->Length() - 1; i >= 0; --i) {
         if (i >= cell->Length()) continue;
         LayerObjectPtr object = (*cell)[i];
@@ -255,7 +255,7 @@ std::shared_ptr<LayerObject> Layer::GetLayerObject(Camera* camera, int x, int y,
 
 // --- The camera passes ------------------------------------------------------
 
-void Layer::__CullRect(Camera* camera, int& x, int& y, int& w, int& h) const {
+void Layer::CullRect_(Camera* camera, int& x, int& y, int& w, int& h) const {
     x = TruncToInt(camera->Position.x * Parallax.x);
     y = TruncToInt(camera->Position.y * Parallax.y);
     w = h = 0;
@@ -265,18 +265,18 @@ void Layer::__CullRect(Camera* camera, int& x, int& y, int& w, int& h) const {
     h = TruncToInt(TruncToInt(viewport.Height() / camera->Zoom) / camera->Scale.y);
 }
 
-void Layer::_UpdateObjects(Camera* camera) {
-    if (camera == nullptr || __Scene == nullptr) return;
+void Layer::UpdateObjects_(Camera* camera) {
+    if (camera == nullptr || Scene_ == nullptr) return;
     int x, y, w, h;
-    __CullRect(camera, x, y, w, h);
-    _CullLayerObjects(UpdateList, x, y, w, h);
-    const int stamp = __Scene->FrameNumber;
+    CullRect_(camera, x, y, w, h);
+    CullLayerObjects_(UpdateList, x, y, w, h);
+    const int stamp = Scene_->FrameNumber;
     const bool paused = framework::TasksPaused();
     for (int i = 0; i < UpdateList.Length(); ++i) {
         if (framework::TasksFrozen()) continue;
         LayerObjectPtr object = UpdateList[i];
         // Compares the owners without locking the weak reference.
-        const auto& manager = object->__TaskManager;
+        const auto& manager = object->TaskManager_;
         if (manager.owner_before(TaskManager) || TaskManager.owner_before(manager)) continue;
         if (object->UpdateStamp == stamp) continue;
         if (!object->Enabled()) continue;
@@ -286,11 +286,11 @@ void Layer::_UpdateObjects(Camera* camera) {
     }
 }
 
-void Layer::_DrawObjects(platform::Canvas& canvas, Camera* camera) {
+void Layer::DrawObjects_(platform::Canvas& canvas, Camera* camera) {
     if (camera == nullptr) return;
     int x, y, w, h;
-    __CullRect(camera, x, y, w, h);
-    _CullLayerObjects(DrawList, x, y, w, h);
+    CullRect_(camera, x, y, w, h);
+    CullLayerObjects_(DrawList, x, y, w, h);
     if (Sorter) Sorter->Sort(DrawList);
     const bool lit = !AmbientLight.AllZero();
     if (lit) {
@@ -304,13 +304,13 @@ void Layer::_DrawObjects(platform::Canvas& canvas, Camera* camera) {
     if (lit) canvas.EndLighting();
 }
 
-void Layer::_Draw(platform::Canvas& canvas, Camera* camera) {
+void Layer::Draw_(platform::Canvas& canvas, Camera* camera) {
     if (camera == nullptr) return;
     canvas.PushMatrix();
     canvas.Translate(-camera->Position.x * Parallax.x, -camera->Position.y * Parallax.y);
     canvas.Translate(Offset.x, Offset.y);
     DrawBackground(canvas);
-    _DrawObjects(canvas, camera);
+    DrawObjects_(canvas, camera);
     DrawOverlay(canvas);
     DrawForeground(canvas);
     canvas.PopMatrix();

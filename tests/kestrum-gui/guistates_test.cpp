@@ -20,7 +20,7 @@ class Probe : public GuiObject {
 public:
     Probe(std::vector<std::string>* log, std::string tag) : log_(log), tag_(std::move(tag)) {}
     void OnHit() override { Note("hit"); }
-    void __OnReleased() override { Note("__released"); }
+    void OnReleased_() override { Note("released_"); }
     void OnReleased() override { Note("released"); }
     void OnEntered() override { Note("entered"); }
     void OnLeft() override { Note("left"); }
@@ -72,7 +72,7 @@ TEST_F(GuiStatesTest, AClickSetsHitThenReleasedEachForOneFrame) {
 
     Frame(100, 100);
     EXPECT_FALSE(button->Released);
-    EXPECT_EQ(log, (std::vector<std::string>{"b:entered", "b:hit", "b:__released", "b:released"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"b:entered", "b:hit", "b:released_", "b:released"}));
     EXPECT_EQ(button->rollOvers, 5);
 }
 
@@ -208,7 +208,7 @@ TEST_F(GuiStatesTest, AGroupTakenAwayDuringAPressReleasesEveryMember) {
         EXPECT_EQ(member->RenderState(), GuiState::Over) << "no stale pressed picture";
         Frame(100, 100, true);
         Frame(100, 100, false);
-        EXPECT_EQ(log, (std::vector<std::string>{"m:entered", "m:hit", "m:__released", "m:released"}));
+        EXPECT_EQ(log, (std::vector<std::string>{"m:entered", "m:hit", "m:released_", "m:released"}));
         group->Remove();
         layer->Current = nullptr;
     }
@@ -231,7 +231,7 @@ TEST_F(GuiStatesTest, AModalObjectSetDuringAPressReleasesThePressingWidget) {
     log.clear();
     Frame(100, 100, true);
     Frame(100, 100, false);
-    EXPECT_EQ(log, (std::vector<std::string>{"b:hit", "b:entered", "b:__released", "b:released"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"b:hit", "b:entered", "b:released_", "b:released"}));
 }
 
 TEST_F(GuiStatesTest, GroupMembersWinOverTheirGroup) {
