@@ -20,7 +20,8 @@ std::vector<TexturePacker::ImagePtr> TexturePacker::GrabImages(const ImagePtr& a
                                                                std::vector<ImagePtr> images) {
     if (!atlas) return images;
     for (const auto& line : platform::Split(text, "\n")) {
-        if (const auto entry = ReadEntry(line)) images.push_back(std::make_shared<platform::Image>(*atlas, entry->Rect));
+        const auto entry = ReadEntry(line);
+        if (entry) images.push_back(std::make_shared<platform::Image>(*atlas, entry->Rect));
     }
     return images;
 }

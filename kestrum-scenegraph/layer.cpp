@@ -141,7 +141,9 @@ void Layer::CullLayerObjects_(ObjectList& list, int x, int y, int w, int h) {
     range(x, w, CellSize_.x, CullMargin.x, firstColumn, endColumn);
     range(y, h, CellSize_.y, CullMargin.y, firstRow, endRow);
     if (endColumn >= 0 && endRow >= 0) {
-        const auto bounded = [](std::int64_t end) { return static_cast<int>(std::min<std::int64_t>(end + 1, MaxCells)); };
+        const auto bounded = [](std::int64_t end) {
+            return static_cast<int>(std::min<std::int64_t>(end + 1, MaxCells));
+        };
         Grid_ = framework::ExpandArray(std::move(Grid_), bounded(endColumn), bounded(endRow));
     }
     firstColumn = std::max<std::int64_t>(firstColumn, 0);

@@ -80,7 +80,8 @@ bool Coverage(FT_Library library, const FT_Bitmap& bitmap, std::vector<std::uint
         const unsigned char* row = gray.buffer + static_cast<std::ptrdiff_t>(y) * gray.pitch;
         for (int x = 0; x < width; ++x) {
             const int level = std::min<int>(row[x], top);
-            coverage[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>((level * 255 + top / 2) / top);
+            const int value = (level * 255 + top / 2) / top;
+            coverage[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(value);
         }
     }
     FT_Bitmap_Done(library, &gray);
