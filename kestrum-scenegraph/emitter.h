@@ -73,8 +73,6 @@ public:
         Play(layer, location.x, location.y, size, z, floating);
     }
 
-    // The two-element range of a split value.
-    static std::vector<float> ToFloatData_(const std::vector<std::string>& values);
     // A one-element range's value, else a uniform draw in [low, high); an
     // empty range is 0 and draws nothing.
     static float PickInRange(const std::vector<float>& range);
@@ -86,6 +84,9 @@ public:
     static float PickParticleCount(const EmitterCache& cache);
 
 private:
+    // The two-element range of a split value.
+    static std::vector<float> ToFloatData_(const std::vector<std::string>& values);
+
     ContentManagerPtr ContentManager_;
 };
 
