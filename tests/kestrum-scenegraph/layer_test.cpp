@@ -102,7 +102,7 @@ TEST(LayerGrid, FarPositionsShareTheLastCellsInsteadOfGrowingTheGrid) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "view at " << c.x << ", " << c.y);
         sg::ObjectList list;
-        layer->CullLayerObjects_(list, c.x, c.y, 2147483647, 640);
+        sg::LayerTestAccess::CullLayerObjects_(*layer, list, c.x, c.y, 2147483647, 640);
         EXPECT_EQ(Listed(list, far), c.far);
         EXPECT_EQ(Listed(list, edge), c.edge);
         EXPECT_EQ(Listed(list, near), c.near);
