@@ -62,12 +62,8 @@ std::string Config::ToString(const std::string& separator) const {
 std::string Config::Compact() const {
     std::string result;
     for (const auto& line : Data) {
-        if (!result.empty()) result += ',';
-        // Appended piece by piece: "[" + text + "]" trips a false -Wrestrict
-        // warning of GCC 12 in optimised builds.
-        result += '[';
-        result += platform::Trim(line);
-        result += ']';
+        if (!result.empty()) result += ",";
+        result += "[" + platform::Trim(line) + "]";
     }
     return result;
 }
