@@ -13,6 +13,7 @@
 #include "zandrovia/globals.h"
 #include "zandrovia/levels.h"
 #include "zandrovia/pooledemitter.h"
+#include "zandrovia/tank.h"
 
 void TankBullet::FillPool(kestrum::scenegraph::Layer* layer, int count) {
     TankBulletPool.Clear();
@@ -33,10 +34,10 @@ void TankBullet::FillPool(kestrum::scenegraph::Layer* layer, int count) {
 
 void TankBullet::InitFields() { Velocity = {0, 0}; }
 
-void TankBullet::Launch(const std::shared_ptr<kestrum::scenegraph::LayerObject>& tank, float turretFrame,
-                        int angle) {
+void TankBullet::Launch(const std::shared_ptr<Tank>& tank, int angle) {
     // The frame's remainder by 36, wrapped so that no frame value reads
     // outside the table.
+    const float turretFrame = tank && tank->Turret ? tank->Turret->Frame : 0.0f;
     const int i = GhostedSprite::FrameIndex(turretFrame, static_cast<int>(TurretMuzzleOffsets.size()));
     const platform::Vec2i muzzle = TurretMuzzleOffsets[static_cast<std::size_t>(i)];
     const platform::Vec2f from = tank ? tank->Location() : platform::Vec2f{0, 0};
