@@ -24,7 +24,7 @@ constexpr float Tau = 2.0f * std::numbers::pi_v<float>;
 float Rnd(double low, double high) { return static_cast<float>(platform::Rnd(low, high)); }
 
 // What a spawner gives every attacker of its kind.
-struct Kind {
+struct WaveKind {
     const ImageArray& frames;
     const ImageArray& ghostFrames;
     int energy;
@@ -37,7 +37,7 @@ enum class Side { Left, Right };
 // Builds count attackers of the kind entering over the side, attacker n
 // starting delay + n * spacing ms from now; set gives each its kind's fields.
 template <typename Set>
-void Spawn(const Kind& kind, Side side, int count, int delay, int spacing, Set set) {
+void Spawn(const WaveKind& kind, Side side, int count, int delay, int spacing, Set set) {
     for (int n = 0; n < count; ++n) {
         const auto a = Attacker::New(GameLayer.get(), kind.frames, kind.ghostFrames, kind.energy, kind.points);
         a->Scale = kind.scale;
@@ -49,9 +49,9 @@ void Spawn(const Kind& kind, Side side, int count, int delay, int spacing, Set s
     }
 }
 
-Kind Sawcer() { return {SawcerFrames, SawcerGhostFrames, SawcerEnergy, SawcerScore, SawcerScale}; }
-Kind Hunter() { return {HunterFrames, HunterGhostFrames, HunterEnergy, HunterScore, HunterScale}; }
-Kind CargoShip() { return {CargoFrames, CargoGhostFrames, CargoEnergy, CargoScore, CargoScale}; }
+WaveKind Sawcer() { return {SawcerFrames, SawcerGhostFrames, SawcerEnergy, SawcerScore, SawcerScale}; }
+WaveKind Hunter() { return {HunterFrames, HunterGhostFrames, HunterEnergy, HunterScore, HunterScale}; }
+WaveKind CargoShip() { return {CargoFrames, CargoGhostFrames, CargoEnergy, CargoScore, CargoScale}; }
 
 void SetSawcer(Attacker& a) { a.ExplosionSize = 0.5f; }
 void SetHunter(Attacker& a) {

@@ -4,7 +4,7 @@
 // really running, Nuke is the effect of the NUKE pick-up and InitBackground
 // builds a level's backdrop and the ground strip soil. The helpers below
 // them answer the questions every actor asks: where the ground is, how big
-// the play area is, and how to play a sound effect.
+// the play area is, how to play a sound effect, and how an enemy ends.
 //
 // Depends on kestrum-scenegraph and the game's globals and actors.
 #pragma once

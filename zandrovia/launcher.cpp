@@ -22,7 +22,6 @@ float ImageHeight(const platform::ImagePtr& image) { return image ? static_cast<
 std::shared_ptr<Launcher> Launcher::New(kestrum::scenegraph::Layer* layer, platform::Vec2i position) {
     auto launcher = std::make_shared<Launcher>();
     launcher->InitFields();
-    launcher->State = 0;
     launcher->Rocket = Rocket::New(layer);
     launcher->Rocket->Scale = PadRocketScale;
     launcher->Rocket->Enabled(false);
