@@ -1,6 +1,7 @@
 // Zandrovia: global functions of play shared by the actors and the screen.
 #include "zandrovia/gamefunctions.h"
 
+#include <cstdio>
 #include <limits>
 
 #include "kestrum-framework/contentmanager.h"
@@ -12,7 +13,6 @@
 #include "zandrovia/constants.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/laser.h"
-#include "zandrovia/loader.h"
 #include "zandrovia/objectkind.h"
 #include "zandrovia/pooledemitter.h"
 #include "zandrovia/scoremessage.h"
@@ -62,9 +62,23 @@ namespace {
 
 float Rnd(double low, double high) { return static_cast<float>(platform::Rnd(low, high)); }
 
-// A numbered image of a backdrop series, loaded from its file.
+// A backdrop image, loaded from its file (not through the content cache).
+// Its edges are clamped: a filtered sprite whose texture repeats would show
+// a seam of its opposite edge along each border (a dark line over the rocks).
+platform::ImagePtr BackdropImage(const std::string& path) {
+    constexpr int flags =
+        platform::TextureFlags::FilterMipmap | platform::TextureFlags::ClampS | platform::TextureFlags::ClampT;
+    platform::ImagePtr image = platform::Image::Load(path, nullptr, flags);
+    if (!image) {
+        std::printf("Image not found: %s\n", path.c_str());
+        std::fflush(stdout);
+    }
+    return image;
+}
+
+// A numbered image of a backdrop series.
 platform::ImagePtr SceneImage(const char* name, int variant) {
-    return LoadImage("asset::scene/" + std::string(name) + std::to_string(variant) + ".png");
+    return BackdropImage("asset::scene/" + std::string(name) + std::to_string(variant) + ".png");
 }
 
 int Next(int variant, int last) { return variant >= last ? 1 : variant + 1; }
@@ -95,7 +109,7 @@ void InitBackground() {
     rocks->Scale = {rocksScale, rocksScale};
     rocks->FlippedX(flip);
 
-    const auto haze = GameSprite::New(back, LoadImage("asset::scene/haze.png"));
+    const auto haze = GameSprite::New(back, BackdropImage("asset::scene/haze.png"));
     haze->ScaleX(w);
     haze->X(w / 2);
     haze->Y(h - haze->Height() / 2);

@@ -18,15 +18,12 @@
 
 class Loader;
 
-namespace kestrum::scenegraph {
-class Layer;
-}
-
 // The screen of play. RunOnce builds the world once per process: the scene
 // with its camera and five layers, every pooled shot and particle, the
 // screen shake, the laser, the ships' start spots, the GUI and the music.
 // Each frame OnUpdate runs the schedulers, the scene, the GUI, the game
-// states, the drag steering of the current ship and the laser; OnRender
+// states, the drag steering of the current ship and the laser and
+// tracker targets (targeting.h); OnRender
 // draws the scene, the flash and fade, the GUI and the mouse pointer.
 // Minimising pauses the task clock; closing the window and Escape during
 // play save the preferences (Escape then ends the program), while Escape in
@@ -49,12 +46,6 @@ private:
     void InitGui_();
     // One step of the game-state machine.
     void GameStates_();
-    // The laser burst at LaserTarget, and the kill at its end.
-    void UpdateLaser_();
-    // The first enabled tracker candidate of the layer becomes TrackerTarget.
-    void UpdateClosestTrackerTarget_(kestrum::scenegraph::Layer* layer);
-    // A laser candidate of the layer within reach may replace LaserTarget.
-    void UpdateClosestLaserTarget_(kestrum::scenegraph::Layer* layer);
     // The drag steering of the current ship.
     void Swipe_();
 

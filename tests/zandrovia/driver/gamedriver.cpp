@@ -1,7 +1,9 @@
 // The headless game driver.
 #include "zandrovia/driver/gamedriver.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "kestrum-framework/taskmanager.h"
 #include "kestrum-scenegraph/camera.h"
@@ -157,6 +159,7 @@ void GameDriver::Frame(int count) {
         app.RequestRender();
         app.Step(false);
         app.ResetTerminated();
+        if (HoldPlay && gameState == STATE_LEVEL_UP) gameState = STATE_PLAY;
     }
 }
 
@@ -243,5 +246,17 @@ bool GameDriver::Screenshot(const std::string& path) {
 }
 
 int GameDriver::DrawCalls() const { return AppWindow ? AppWindow->GetCanvas().DrawCalls() : 0; }
+
+SoundProbe::SoundProbe(platform::SoundPtr& slot)
+    : slot_(slot), saved_(slot), silence_(std::make_shared<platform::Sound>(std::vector<std::int16_t>(480000), 1, 8000)) {
+    slot_ = silence_;
+}
+
+SoundProbe::~SoundProbe() { slot_ = saved_; }
+
+int SoundProbe::Plays() const {
+    // Held by the probe, by the sound's global (while it still names it) and by each channel.
+    return static_cast<int>(silence_.use_count()) - 1 - (slot_ == silence_ ? 1 : 0);
+}
 
 }  // namespace gamedriver

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/audio.h"
 #include "platform/image.h"
 #include "platform/types.h"
 #include "support/fakeclock.h"
@@ -35,7 +36,7 @@ public:
     GameDriver& operator=(const GameDriver&) = delete;
 
     // Keeps play running without enemies: a level-up entered because no
-    // enemy is left is turned back into play before each frame.
+    // enemy is left is turned back into play before and after each frame.
     bool HoldPlay = false;
 
     // Runs count frames: each moves the clock to the next 1000/60 ms step and
@@ -88,6 +89,25 @@ private:
     int frames_ = 0;
     int terminations_ = 0;
     bool minimised_ = false;
+};
+
+// Counts the plays of one of the game's sounds: for its lifetime the sound
+// global is replaced by a minute of silence, whose channels stay alive, so
+// every play started since is still holding it.
+class SoundProbe {
+public:
+    explicit SoundProbe(platform::SoundPtr& slot);
+    ~SoundProbe();
+    SoundProbe(const SoundProbe&) = delete;
+    SoundProbe& operator=(const SoundProbe&) = delete;
+
+    // Plays started since the probe was made.
+    int Plays() const;
+
+private:
+    platform::SoundPtr& slot_;
+    platform::SoundPtr saved_;
+    platform::SoundPtr silence_;
 };
 
 }  // namespace gamedriver
