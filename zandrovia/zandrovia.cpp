@@ -27,6 +27,7 @@
 #include "platform/system.h"
 #include "platform/text.h"
 #include "zandrovia/attackerbullet.h"
+#include "zandrovia/batchsorter.h"
 #include "zandrovia/constants.h"
 #include "zandrovia/dialog.h"
 #include "zandrovia/enemies.h"
@@ -73,6 +74,10 @@ void Game::RunOnce() {
         *layer = Layer::New(GameScene.get());
         (*layer)->TileSize({cell, cell});
     }
+    // Shots and effects are drawn grouped by blend mode and image, so they batch.
+    const auto sorter = std::make_shared<BatchSorter>();
+    BulletsLayer->Sorter = sorter;
+    EffectsLayer->Sorter = sorter;
     TankBullet::FillPool(BulletsLayer.get(), 14);
     AttackerBullet::FillPool(BulletsLayer.get(), 8);
     PlayerBullet::FillPool(BulletsLayer.get(), 18);

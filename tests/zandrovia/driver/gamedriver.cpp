@@ -154,13 +154,17 @@ void GameDriver::Frame(int count) {
     platform::AppInstance& app = testsupport::App();
     for (int i = 0; i < count; ++i) {
         if (HoldPlay && gameState == STATE_LEVEL_UP) gameState = STATE_PLAY;
-        ++frames_;
-        clock_.now = static_cast<std::int64_t>(frames_) * 1000 / 60;
+        Tick();
         app.RequestRender();
         app.Step(false);
         app.ResetTerminated();
         if (HoldPlay && gameState == STATE_LEVEL_UP) gameState = STATE_PLAY;
     }
+}
+
+void GameDriver::Tick() {
+    ++frames_;
+    clock_.now = static_cast<std::int64_t>(frames_) * 1000 / 60;
 }
 
 void GameDriver::Press(int x, int y) {

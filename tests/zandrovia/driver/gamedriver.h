@@ -43,6 +43,9 @@ public:
     // runs one pass of the platform's main loop (events, then one update and
     // one render of the Game screen).
     void Frame(int count = 1);
+    // Moves the clock to the next frame step without running a frame, for
+    // callers that run the Game screen's hooks themselves.
+    void Tick();
     // Frames run by this driver.
     int Frames() const { return frames_; }
     // The fake clock's milliseconds (the task clock runs from it).
