@@ -34,6 +34,7 @@
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/pooledemitter.h"
 #include "zandrovia/pooledparticle.h"
+#include "zandrovia/tank.h"
 #include "zandrovia/tankbullet.h"
 #include "zandrovia/targeting.h"
 #include "zandrovia/trailparticle.h"
@@ -59,10 +60,17 @@ constexpr float Degrees = 2.0f * std::numbers::pi_v<float> / 360.0f;
 void BuildScene(gamedriver::GameDriver& game) {
     game.StartPlay();
     game.HoldPlay = true;
+    game.KeepLevelOpen(true);
     game.BuildGround();
     for (int spot = 0; spot < 14; ++spot) game.AddShip(spot);
     WeaponLevel = 2;
     LaserAmmo = 1000000;
+}
+
+// The tank that the shells of the scene are fired from (it stays out of the layers).
+const std::shared_ptr<Tank>& Gun() {
+    static const std::shared_ptr<Tank> tank = Tank::New(nullptr);
+    return tank;
 }
 
 float Rnd(double low, double high) { return static_cast<float>(platform::Rnd(low, high)); }
@@ -81,7 +89,7 @@ void Refill() {
             shot->Location({Rnd(50, 1086), Rnd(300, 500)});
         }
         if (const auto shell = TankBulletPool.Acquire()) {
-            shell->Launch(CurrentPlayer, 17, static_cast<int>(Rnd(60, 120)));
+            shell->Launch(Gun(), static_cast<int>(Rnd(60, 120)));
             shell->Location({Rnd(50, 1086), Rnd(300, 500)});
         }
     }
