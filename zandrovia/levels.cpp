@@ -107,12 +107,14 @@ Boss SpiderAt(int delay, float x, const platform::SoundPtr& warning) { return {T
 Boss SaucerAt(int delay, float x, const platform::SoundPtr& warning) { return {TopOf<Saucer>, delay, x, warning}; }
 
 // One level's row: the start spots of the ships in creation order, the
-// crusher's start delay (none below 0), the launchers' x fractions, the tank
-// count, the pick-ups of the 1st, 2nd, ... destroyed tank (P POWER UP,
-// T TRACKER, N NUKE, S SHIELD, L LASER, - none), the attacker waves and the
-// bosses in call order.
+// notes on the sprite set and the debug keys (level 1), the crusher's start
+// delay (none below 0), the launchers' x fractions, the tank count, the
+// pick-ups of the 1st, 2nd, ... destroyed tank (P POWER UP, T TRACKER,
+// N NUKE, S SHIELD, L LASER, - none), the attacker waves and the bosses in
+// call order.
 struct WaveScript {
     std::vector<int> ships = {};
+    bool notes = false;
     int crusher = -1;
     std::vector<float> launchers = {};
     int tanks = 0;
@@ -132,6 +134,11 @@ std::vector<Wave> SawcersThenHunters() {
 
 int ViewW() { return GameCamera ? GameCamera->VirtualWidth() : 0; }
 int ViewH() { return GameCamera ? GameCamera->VirtualHeight() : 0; }
+
+// The point at the fractions of the view's width and height.
+platform::Vec2i InView(float x, float y) {
+    return {static_cast<int>(static_cast<float>(ViewW()) * x), static_cast<int>(static_cast<float>(ViewH()) * y)};
+}
 
 ImageArray PickupFrames(char kind) {
     switch (kind) {
@@ -161,12 +168,12 @@ void AddTank(int delay) {
 // becomes LevelBanner.
 void Banner(const std::string& text, int y, int delay) {
     LevelBanner = TextMessage::New(FrontLayer.get(), kestrum::framework::Content->GetFont(TextFont, 128), text,
-                                   static_cast<int>(static_cast<float>(ViewW()) * 0.5f), y, 1, 1000, delay);
+                                   InView(0.5f, 0.5f).x, y, 1, 1000, delay);
 }
 
-// The notes of level 1 on the sprite set and the debug keys.
-void SwitchMessages() {
-    const int y = static_cast<int>(static_cast<float>(ViewH()) * 0.7f);
+// The notes on the sprite set and the debug keys.
+void Notes() {
+    const int y = InView(0.5f, 0.7f).y;
     if (!SpriteSet.empty()) Banner("HD", y, 0);
     if (CheatKeys) {
         Banner("DEBUG KEYS ON!", y, 0);
@@ -180,7 +187,7 @@ void SwitchMessages() {
 void Run(const WaveScript& script) {
     InitBackground();
     AddShips(script.ships);
-    if (levelIndex == 1) SwitchMessages();
+    if (script.notes) Notes();
     if (script.crusher >= 0) Crusher::New(GameLayer.get(), script.crusher);
 
     const int ground = static_cast<int>(static_cast<float>(ViewH()) - SoilHeight());
@@ -196,7 +203,7 @@ void Run(const WaveScript& script) {
     LevelPickups.clear();
     for (const char kind : script.pickups) LevelPickups.push_back(PickupFrames(kind));
 
-    Banner("LEVEL " + std::to_string(levelIndex), static_cast<int>(static_cast<float>(ViewH()) * 0.5f), 600);
+    Banner("LEVEL " + std::to_string(levelIndex), InView(0.5f, 0.5f).y, 600);
 }
 
 // --- The tutorial's hints ------------------------------------------------------------
@@ -235,17 +242,12 @@ void ShowHint(const Hint& hint) {
 
 void Level00() {
     InitBackground();
-    Banner("Tutorial", static_cast<int>(static_cast<float>(ViewH()) * 0.5f), 0);
+    Banner("Tutorial", InView(0.5f, 0.5f).y, 0);
     const Hint hints[] = {
         {"tut_ship", 21, 180, BelowSpot(10), 18, 2000},
         {"tut_switch", 21, 180, BelowSpot(0), 18, 7000},
         {"tut_enemiesnum", 21, 180, {260, 15}, 18, 12000},
-        {"tut_enemieshere",
-         21,
-         0,
-         {static_cast<int>(static_cast<float>(ViewW()) * 0.5f), static_cast<int>(static_cast<float>(ViewH()) * 0.8f)},
-         0,
-         17000},
+        {"tut_enemieshere", 21, 0, InView(0.5f, 0.8f), 0, 17000},
         {"tut_takecare", 30, 360, BelowSpot(10), 27, 22000},
     };
     for (const Hint& hint : hints) ShowHint(hint);
@@ -256,6 +258,7 @@ void Level00() {
 
 void Level01() {
     Run({.ships = {10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13},
+         .notes = true,
          .tanks = 13,
          .pickups = "---P",
          .waves = {CL(2, WaveTime1, 5000), CR(2, WaveTime1, 5000), SL(WaveTime2, 1000)}});
