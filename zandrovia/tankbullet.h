@@ -34,6 +34,8 @@ public:
     // points from the target to the turret: the shell flies the opposite way
     // at TankBulletSpeed, with TankBulletEnergy and TankBulletScore.
     void Launch(const std::shared_ptr<Tank>& tank, int angle);
+    // The same from any shooter, as if its turret showed turretFrame.
+    void Launch(const std::shared_ptr<kestrum::scenegraph::LayerObject>& shooter, float turretFrame, int angle);
 
     void OnUpdate() override;
     // Frees the slot and disables the shell; only a shell in flight (enabled)

@@ -27,7 +27,7 @@
 using enemytesting::InFlight;
 using enemytesting::Labels;
 using enemytesting::OfKind;
-using enemytesting::SoundSpy;
+using gamedriver::SoundProbe;
 
 namespace {
 
@@ -194,7 +194,7 @@ TEST(Attacker, WrapsAroundTheSideEdgesAsymmetrically) {
 TEST(Attacker, AHunterFiresAtTheCurrentShipInItsSixtyFirstUpdateThenEvery101To150) {
     gamedriver::GameDriver game;
     game.BuildGround();
-    SoundSpy shots(Shoot1Sound);
+    SoundProbe shots(Shoot1Sound);
     const auto hunter = Standing(HunterFrames, {200, 300});
     hunter->Armed = true;
     hunter->Enabled(true);
@@ -246,7 +246,7 @@ TEST(Attacker, AHunterWithAnEmptyPoolStillSoundsButLightsNoSpark) {
     gamedriver::GameDriver game;
     game.BuildGround();
     game.AddShip(10);
-    SoundSpy shots(Shoot1Sound);
+    SoundProbe shots(Shoot1Sound);
     while (AttackerBulletPool.Acquire()) {
     }
     const auto hunter = Standing(HunterFrames, {200, 300});
@@ -310,7 +310,7 @@ TEST(Attacker, SpidersAndHuntersTogetherNeverHaveMoreThanEightShotsInFlight) {
 TEST(Attacker, ADestroyedCargoShipReleasesOneManAndShowsItsPoints) {
     gamedriver::GameDriver game;
     game.BuildGround();
-    SoundSpy booms(Explosion1Sound);
+    SoundProbe booms(Explosion1Sound);
     struct Case {
         const ImageArray* frames;
         int points;
@@ -354,8 +354,8 @@ TEST(Attacker, ACrashIntoTheGroundGivesNoPointsNoManNoLabelAndNoMoreFire) {
     gamedriver::GameDriver game;
     game.BuildGround();
     game.AddShip(10);
-    SoundSpy booms(Explosion1Sound);
-    SoundSpy shots(Shoot1Sound);
+    SoundProbe booms(Explosion1Sound);
+    SoundProbe shots(Shoot1Sound);
     const float ground = GroundLine();
     for (const ImageArray* frames : {&CargoFrames, &HunterFrames}) {
         const auto a = Attacker::New(GameLayer.get(), *frames, *frames, 10, 100);

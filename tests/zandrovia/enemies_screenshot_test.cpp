@@ -6,11 +6,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <numbers>
 
 #include "kestrum-scenegraph/layer.h"
 #include "platform/image.h"
-#include "support/testsupport.h"
 #include "zandrovia/attacker.h"
 #include "zandrovia/attackerbullet.h"
 #include "zandrovia/crusher.h"
@@ -98,7 +98,8 @@ TEST(EnemiesScreenshot, EveryEnemyStandsOrFliesWhereItShould) {
     ASSERT_TRUE(saucer->Laser->Enabled());
     ASSERT_TRUE(saucer->Glows[1]->Enabled());
 
-    const std::string path = testsupport::TempDir() + "enemies.png";
+    const char* folder = std::getenv("ZANDROVIA_SCREENSHOTS");
+    const std::string path = std::string(folder && *folder ? folder : testing::TempDir().c_str()) + "/enemies.png";
     ASSERT_TRUE(game.Screenshot(path));
     std::printf("screenshot: %s\n", path.c_str());
     const auto pixels = game.Render();

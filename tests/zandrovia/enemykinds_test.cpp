@@ -22,6 +22,7 @@
 #include "zandrovia/saucer.h"
 #include "zandrovia/spider.h"
 #include "zandrovia/tank.h"
+#include "zandrovia/targeting.h"
 #include "zandrovia/taskscheduler.h"
 
 using enemytesting::Labels;
@@ -110,6 +111,32 @@ TEST(EnemyKinds, ANukeTakesTheEnemiesInPlayButNotTheWaitingOnesTheBossesOrCrushe
     EXPECT_EQ(Score, score);
     EXPECT_TRUE(Labels(*FrontLayer).empty());
     EXPECT_EQ(CountAttackers(GameLayer.get()), 3);  // the waiting sawcer and both bosses
+}
+
+TEST(EnemyKinds, TheLaserAndTheTrackerChooseOnlyAmongTheirKindsOfEnemy) {
+    gamedriver::GameDriver game;
+    game.BuildGround();
+    game.StartPlay();
+    game.AddShip(10);  // at (568, 192)
+    const auto saucer = Saucer::New(GameLayer.get());
+    saucer->Location({600, 260});
+    const auto spider = Spider::New(GameLayer.get());
+    spider->Location({520, 260});
+    const auto tank = Tank::New(GameLayer.get());
+    tank->Location({640, 300});
+    const auto crusher = Crusher::New(GameLayer.get(), 0);
+    crusher->Enabled(true);
+    crusher->Location({568, 300});
+    UpdateClosestLaserTarget(GameLayer.get());
+    EXPECT_FALSE(LaserTarget);
+    UpdateClosestTrackerTarget(GameLayer.get());
+    EXPECT_FALSE(TrackerTarget);  // none before a first laser target
+
+    const auto attacker = Sawcer({650, 250});
+    UpdateClosestLaserTarget(GameLayer.get());
+    EXPECT_EQ(LaserTarget, attacker);
+    UpdateClosestTrackerTarget(GameLayer.get());
+    EXPECT_EQ(TrackerTarget, spider);  // the first of the layer that it may take
 }
 
 TEST(EnemyKinds, APlayerShotFlashesBothSpritesOfATank) {

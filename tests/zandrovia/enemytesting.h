@@ -1,42 +1,16 @@
-// Small helpers of the enemies' tests: counting plays of a sound, shots in
-// flight, and what a layer holds.
+// Small helpers of the enemies' tests: shots in flight and what a layer holds.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "kestrum-framework/objectpool.h"
 #include "kestrum-scenegraph/layer.h"
-#include "platform/audio.h"
 #include "zandrovia/objectkind.h"
 #include "zandrovia/scoremessage.h"
 
 namespace enemytesting {
-
-// Puts a long silent sound in place of one of the game's sounds for the
-// scope and counts how often it starts: each play holds the sound on a
-// channel that is still playing when the test looks.
-class SoundSpy {
-public:
-    explicit SoundSpy(platform::SoundPtr& slot)
-        : slot_(slot), saved_(slot),
-          sound_(std::make_shared<platform::Sound>(std::vector<std::int16_t>(80000), 1, 8000)) {
-        slot_ = sound_;
-    }
-    ~SoundSpy() { slot_ = saved_; }
-    SoundSpy(const SoundSpy&) = delete;
-    SoundSpy& operator=(const SoundSpy&) = delete;
-
-    // Plays so far (the spy and the slot hold the other two references).
-    int Plays() const { return static_cast<int>(sound_.use_count()) - 2; }
-
-private:
-    platform::SoundPtr& slot_;
-    platform::SoundPtr saved_;
-    platform::SoundPtr sound_;
-};
 
 // The pool's objects in flight (enabled).
 template <typename T>

@@ -22,7 +22,7 @@
 
 using enemytesting::InFlight;
 using enemytesting::Labels;
-using enemytesting::SoundSpy;
+using gamedriver::SoundProbe;
 
 namespace {
 
@@ -95,7 +95,7 @@ TEST(Launcher, StandsOnItsFootWithItsRocketOnThePad) {
 TEST(Launcher, OpensAfterItsTimerLiftsTheRocket48AndLetsItFly) {
     gamedriver::GameDriver game;
     game.BuildGround();
-    SoundSpy whoosh(WhooshSound);
+    SoundProbe whoosh(WhooshSound);
     const auto launcher = OnTheSoil(400);
     const auto rocket = launcher->Rocket;
     launcher->Timer = 200;
@@ -154,7 +154,7 @@ TEST(Launcher, OpensAfterItsTimerLiftsTheRocket48AndLetsItFly) {
 TEST(Launcher, DestroyedWhileItsRocketClimbsItTakesTheRocketAlong) {
     gamedriver::GameDriver game;
     game.BuildGround();
-    SoundSpy booms(Explosion1Sound);
+    SoundProbe booms(Explosion1Sound);
     const auto climbing = OnTheSoil(300);
     climbing->Timer = 1;
     UntilLaunch(*climbing);
@@ -276,7 +276,7 @@ TEST(Rocket, WrapsAtTheSidesAndCrashesIntoTheGroundSmokingWithoutPoints) {
     west->OnUpdate();
     EXPECT_FLOAT_EQ(west->X(), vw + half);
 
-    SoundSpy booms(Explosion1Sound);
+    SoundProbe booms(Explosion1Sound);
     const int score = Score;
     const auto rocket = Flying({600, 0}, 0.5f * Pi);
     rocket->Location({600, ground - rocket->Height() / 2 - 2});

@@ -21,7 +21,7 @@
 
 using enemytesting::InFlight;
 using enemytesting::Labels;
-using enemytesting::SoundSpy;
+using gamedriver::SoundProbe;
 
 namespace {
 
@@ -86,7 +86,7 @@ TEST(Saucer, AWarningOnlyWhenAskedAndOnlyWithAWarningSound) {
     EXPECT_EQ(GameSoundScheduler->Pending(), 0);
 
     // The sound given only decides whether the warning comes.
-    SoundSpy other(Shoot1Sound);
+    SoundProbe other(Shoot1Sound);
     const auto loud = SaucerAt(300, -100);
     loud->Warning = Shoot1Sound;
     loud->OnUpdate();
@@ -151,7 +151,7 @@ TEST(Saucer, TheBeamSwitchesOnWhenTheCentrePassesTheMiddleOfTheSky) {
 TEST(Saucer, DestroyedWhileDescendingItTakesItsBeamAndGlowsAlong) {
     gamedriver::GameDriver game;
     game.BuildGround();
-    SoundSpy booms(Explosion1Sound);
+    SoundProbe booms(Explosion1Sound);
     const auto saucer = SaucerAt(500, 100);
     saucer->OnUpdate();
     ASSERT_FALSE(saucer->Laser->Enabled());

@@ -21,7 +21,7 @@
 
 using enemytesting::InFlight;
 using enemytesting::Labels;
-using enemytesting::SoundSpy;
+using gamedriver::SoundProbe;
 
 TEST(Spider, WaitsAboveTheTopAtItsOwnScale) {
     gamedriver::GameDriver game;
@@ -76,7 +76,7 @@ TEST(Spider, KeepsWalkingPastTheMiddleUntilItsWalkReturnsToFrameZero) {
 TEST(Spider, SpraysFromItsCentre84UpdatesAfterSettlingEvery4To6Updates) {
     gamedriver::GameDriver game;
     game.BuildGround();
-    SoundSpy shots(Shoot1Sound);
+    SoundProbe shots(Shoot1Sound);
     const auto spider = Spider::New(GameLayer.get());
     spider->Location({500, 300});
     spider->State = 1;
@@ -120,7 +120,7 @@ TEST(Spider, SpraysFromItsCentre84UpdatesAfterSettlingEvery4To6Updates) {
 TEST(Spider, DiesWithSixteenTrailsABudgetedExplosionAndItsPoints) {
     gamedriver::GameDriver game;
     game.BuildGround();
-    SoundSpy booms(Explosion1Sound);
+    SoundProbe booms(Explosion1Sound);
     const auto spider = Spider::New(GameLayer.get());
     spider->Location({600.6f, 250.2f});
     spider->OnOutro(nullptr);

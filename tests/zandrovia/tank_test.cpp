@@ -22,7 +22,7 @@
 using enemytesting::InFlight;
 using enemytesting::Labels;
 using enemytesting::OfKind;
-using enemytesting::SoundSpy;
+using gamedriver::SoundProbe;
 
 namespace {
 
@@ -118,7 +118,7 @@ TEST(Tank, ShellsAndTheSparkStartAtTheMuzzleOfTheTurretsFrame) {
     gamedriver::GameDriver game;
     game.BuildGround();
     game.StartPlay();
-    SoundSpy shots(Shoot1Sound);
+    SoundProbe shots(Shoot1Sound);
     const auto ship = game.AddShip(10);
     const auto tank = Parked(ship->X());
     tank->FireCountdown = 0;
@@ -187,7 +187,7 @@ TEST(Tank, AnEmptyShellPoolSkipsTheShotSilently) {
     game.BuildGround();
     game.StartPlay();
     const auto ship = game.AddShip(10);
-    SoundSpy shots(Shoot1Sound);
+    SoundProbe shots(Shoot1Sound);
     while (TankBulletPool.Acquire()) {
     }
     const auto tank = Parked(ship->X());
@@ -288,7 +288,7 @@ TEST(Tank, WrapsAroundAtHalfItsWidthBeyondEitherEdge) {
 TEST(Tank, DestroyedTanksDropTheLevelsPickupsInOrder) {
     gamedriver::GameDriver game;
     game.BuildGround();
-    SoundSpy booms(Explosion1Sound);
+    SoundProbe booms(Explosion1Sound);
     LevelPickups = {PowerUpPickupFrames, nullptr, TrackerPickupFrames};
     const PickupKind expected[] = {PickupKind::PowerUp, PickupKind::None, PickupKind::Tracker, PickupKind::None};
     int drops = 0;
