@@ -13,6 +13,8 @@
 #include "zandrovia/driver/gamedriver.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/laser.h"
+#include "zandrovia/pickup.h"
+#include "zandrovia/player.h"
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/pooledparticle.h"
 #include "zandrovia/screenshake.h"
@@ -160,4 +162,49 @@ TEST(GameSetUp, ANewStartBuildsNothingAgain) {
     EXPECT_EQ(TrailPool.Count, 16);
     EXPECT_EQ(ParticlePool.Count, 256);
     EXPECT_EQ(BulletsLayer->CountLayerObjects(), 40);
+}
+
+TEST(GameSetUp, MissingImagesAndSoundsDrawAndPlayNothingAndNeverCrash) {
+    gamedriver::GameDriver game;
+    // Every image and sound the squadron uses, as a failed load leaves them.
+    const auto nulls = std::make_shared<std::vector<platform::ImagePtr>>(16);
+    const ImageArray frames = PlayerFrames, ghosts = PlayerGhostFrames, laserFrames = LaserPickupFrames;
+    const platform::ImagePtr images[] = {ShieldImage, SparkBlueImage, PlayerBulletImage, LaserGreenImage};
+    const platform::SoundPtr sounds[] = {Shoot2Sound, PickupSound, Voices[1], Explosion2Sound};
+    PlayerFrames = PlayerGhostFrames = nulls;
+    LaserPickupFrames = std::make_shared<std::vector<platform::ImagePtr>>(20);
+    ShieldImage = SparkBlueImage = PlayerBulletImage = LaserGreenImage = nullptr;
+    Shoot2Sound = PickupSound = Voices[1] = Explosion2Sound = nullptr;
+
+    game.StartPlay();
+    game.HoldPlay = true;
+    const auto ship = game.AddShip(3);
+    EXPECT_EQ(ship->Width(), 0);
+    EXPECT_EQ(ship->Height(), 0);
+    const auto laser = Laser::New(EffectsLayer.get());
+    laser->Alpha(1);
+    laser->Location({0, 0});
+    laser->Location2({1136, 640});
+    laser->Enabled(true);
+    Pickup::New(GameLayer.get(), LaserPickupFrames, ship->Location());
+    game.Frame(20);
+    const auto pixels = game.Render();
+    ASSERT_TRUE(pixels);
+    // Nothing of the ship, its shots or the beam: the picture stays black.
+    int lit = 0;
+    for (int y = 0; y < 640; y += 2) {
+        for (int x = 0; x < 1136; x += 2) lit += (pixels->GetPixelARGB(x, y) & 0xFFFFFFu) != 0;
+    }
+    EXPECT_EQ(lit, 0);
+    ship->OnOutro(nullptr);
+    ship->Remove();
+    laser->Enabled(false);
+    laser->Tattooed = false;
+    laser->Remove();
+
+    PlayerFrames = frames;
+    PlayerGhostFrames = ghosts;
+    LaserPickupFrames = laserFrames;
+    ShieldImage = images[0], SparkBlueImage = images[1], PlayerBulletImage = images[2], LaserGreenImage = images[3];
+    Shoot2Sound = sounds[0], PickupSound = sounds[1], Voices[1] = sounds[2], Explosion2Sound = sounds[3];
 }
