@@ -34,7 +34,6 @@
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/pooledemitter.h"
 #include "zandrovia/pooledparticle.h"
-#include "zandrovia/tank.h"
 #include "zandrovia/tankbullet.h"
 #include "zandrovia/targeting.h"
 #include "zandrovia/trailparticle.h"
@@ -67,12 +66,6 @@ void BuildScene(gamedriver::GameDriver& game) {
     LaserAmmo = 1000000;
 }
 
-// The tank that the shells of the scene are fired from (it stays out of the layers).
-const std::shared_ptr<Tank>& Gun() {
-    static const std::shared_ptr<Tank> tank = Tank::New(nullptr);
-    return tank;
-}
-
 float Rnd(double low, double high) { return static_cast<float>(platform::Rnd(low, high)); }
 
 // Keeps everything in flight: free shots relaunched, the particle pool and
@@ -89,7 +82,7 @@ void Refill() {
             shot->Location({Rnd(50, 1086), Rnd(300, 500)});
         }
         if (const auto shell = TankBulletPool.Acquire()) {
-            shell->Launch(Gun(), static_cast<int>(Rnd(60, 120)));
+            shell->Launch(CurrentPlayer, 17, static_cast<int>(Rnd(60, 120)));
             shell->Location({Rnd(50, 1086), Rnd(300, 500)});
         }
     }

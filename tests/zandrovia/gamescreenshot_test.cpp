@@ -16,7 +16,6 @@
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/pooledemitter.h"
 #include "zandrovia/pooledparticle.h"
-#include "zandrovia/tank.h"
 #include "zandrovia/tankbullet.h"
 #include "zandrovia/targeting.h"
 #include "zandrovia/trailparticle.h"
@@ -49,7 +48,7 @@ TEST(GameScreenshot, ShowsTheSquadronShotsExplosionsAndTheLaser) {
     // Enemy shots coming up, one of them the laser's target.
     for (int i = 0; i < 6; ++i) {
         const auto shell = TankBulletPool.Acquire();
-        shell->Launch(Tank::New(nullptr), 80 + 4 * i);
+        shell->Launch(CurrentPlayer, 17, 80 + 4 * i);
         shell->Location({200.0f + 140 * static_cast<float>(i), 420});
         const auto shot = AttackerBulletPool.Acquire();
         shot->Launch(SpiderBulletImage, CurrentPlayer, 100 - 4 * i);

@@ -16,7 +16,6 @@
 #include "zandrovia/player.h"
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/pooledparticle.h"
-#include "zandrovia/tank.h"
 #include "zandrovia/tankbullet.h"
 
 namespace {
@@ -163,20 +162,15 @@ TEST(EnemyShots, LaunchFlightBoundsAndSlots) {
     EXPECT_EQ(shot->ScoreSystem->Energy, 1);
     EXPECT_EQ(shot->ScoreSystem->Points, 10);
     EXPECT_EQ(shot->BlendMode, platform::BlendMode::Additive);
-    const auto tank = Tank::New(nullptr);
-    tank->Location(shooter->Location());
-    tank->Turret->Frame = 17.0f;
     const auto shell = TankBulletPool.Acquire();
-    shell->Launch(tank, 90);
+    shell->Launch(shooter, 17.0f, 90);
     EXPECT_NEAR(shell->Velocity.y, -8, 1e-4f);
     // A turret on frame 17 fires from (0, -23) above the tank.
     EXPECT_EQ(shell->Location(), (platform::Vec2f{500, 277}));
     EXPECT_EQ(shell->ScoreSystem->Points, 10);
-    tank->Turret->Frame = 35.9f;
-    shell->Launch(tank, 0);
+    shell->Launch(shooter, 35.9f, 0);
     EXPECT_EQ(shell->Location(), (platform::Vec2f{455, 305}));
-    tank->Turret->Frame = -1.0f;
-    shell->Launch(tank, 0);  // a frame below 0 still picks a muzzle of the table
+    shell->Launch(shooter, -1.0f, 0);  // a frame below 0 still picks a muzzle of the table
     EXPECT_EQ(shell->Location(), (platform::Vec2f{455, 305}));
 
     // A shell leaves as soon as its centre passes an edge; an attacker shot

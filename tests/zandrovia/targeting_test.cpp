@@ -16,7 +16,6 @@
 #include "zandrovia/laser.h"
 #include "zandrovia/player.h"
 #include "zandrovia/scoremessage.h"
-#include "zandrovia/tank.h"
 #include "zandrovia/tankbullet.h"
 #include "zandrovia/targeting.h"
 
@@ -45,7 +44,7 @@ struct Range {
     // A still shell at (dx, dy) from the ship.
     std::shared_ptr<TankBullet> Shell(float dx, float dy) {
         const auto shell = TankBulletPool.Acquire();
-        shell->Launch(Tank::New(nullptr), 0);
+        shell->Launch(ship, 0, 0);
         shell->Velocity = {0, 0};
         shell->Location(ship->Location() + platform::Vec2f{dx, dy});
         return shell;
