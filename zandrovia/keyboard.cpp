@@ -106,7 +106,11 @@ std::shared_ptr<Keyboard::Display> Keyboard::MakeDisplay_(const std::shared_ptr<
     display->X(static_cast<float>(x));
     display->Y(static_cast<float>(y));
     display->Color = color;
-    if (Prefs) display->Text(Prefs->ReadString(prefsKey, display->Text()));
+    if (Prefs) {
+        Prefs->Cursor = 0;
+        display->Text(Prefs->ReadString(prefsKey, display->Text()));
+        Prefs->Cursor = 0;
+    }
     return display;
 }
 
