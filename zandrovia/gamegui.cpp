@@ -10,12 +10,14 @@
 #include "platform/image.h"
 #include "zandrovia/button.h"
 #include "zandrovia/constants.h"
+#include "zandrovia/creditbox.h"
 #include "zandrovia/emailkeyboard.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/hudlabels.h"
 #include "zandrovia/menu.h"
 #include "zandrovia/mousepointer.h"
 #include "zandrovia/namekeyboard.h"
+#include "zandrovia/scoreservice.h"
 #include "zandrovia/zandrovia.h"
 
 const std::string NameKeyboardLayout =
@@ -103,4 +105,10 @@ void Game::InitGui_() {
         std::fflush(stdout);
     }
     BuildGameGui(Manager());
+}
+
+void Game::FetchHiscores_() { FetchHiscores(ScoreServiceUrl); }
+
+void Game::InitCredits_() {
+    if (Credits) Credits->Init_();
 }
