@@ -1,16 +1,22 @@
 // The game shell through the running Game screen (the headless game driver)
-// and a local score service: a name and an e-mail typed with the pointer,
-// the score posted, the hall of fame opened with the pause button and
-// showing it, Escape closing the menu, and a picture of that menu.
+// and a local score service: a game played to its end, a name and an e-mail
+// typed with the pointer, the score posted and shown in the hall of fame
+// that the end of the game opens (and a picture of it), "replay", the pause
+// button's menu closed with Escape, and "skip".
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "kestrum-framework/taskmanager.h"
 #include "kestrum-gui/guilabel.h"
 #include "kestrum-gui/guilayer.h"
+#include "kestrum-scenegraph/layer.h"
+#include "kestrum-scenegraph/scoresystem.h"
+#include "platform/files.h"
 #include "platform/input.h"
 #include "platform/text.h"
 #include "zandrovia/button.h"
@@ -18,9 +24,15 @@
 #include "zandrovia/creditbox.h"
 #include "zandrovia/driver/gamedriver.h"
 #include "zandrovia/emailkeyboard.h"
+#include "zandrovia/gamefunctions.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/namekeyboard.h"
+#include "zandrovia/objectkind.h"
+#include "zandrovia/player.h"
+#include "zandrovia/playerbullet.h"
 #include "zandrovia/scoreservice.h"
+#include "zandrovia/textmessage.h"
+#include "zandrovia/zandrovia.h"
 #include "localscoreservice.h"
 
 namespace {
@@ -68,6 +80,44 @@ protected:
             Click(*widget);
         }
     }
+    // Updates of the Game screen without drawing, where only time passes.
+    void Updates(int count) {
+        for (int i = 0; i < count; ++i) {
+            game.Tick();
+            GameScreen->OnUpdate();
+        }
+    }
+    // Every enemy in play is hit by a shot of the current ship that carries
+    // its energy, so the hit destroys it and scores as in play.
+    static void ShootDownEnemies() {
+        std::vector<kestrum::scenegraph::LayerObjectPtr> enemies;
+        ForEachObject(GameLayer.get(), [&](const kestrum::scenegraph::LayerObjectPtr& object) {
+            switch (KindOf(object.get())) {
+                case ObjectKind::Attacker:
+                case ObjectKind::Tank:
+                case ObjectKind::Rocket:
+                case ObjectKind::Spider:
+                case ObjectKind::Saucer:
+                    if (object->Enabled() && object->ScoreSystem) enemies.push_back(object);
+                    break;
+                default: break;
+            }
+        });
+        for (const auto& enemy : enemies) {
+            const auto shot = PlayerBulletPool.Acquire();
+            if (!shot || !CurrentPlayer) return;
+            shot->Launch(CurrentPlayer, PlayerBulletImage, {0, 32}, 1.5708f, 16, enemy->ScoreSystem->Energy, 1);
+            shot->ApplyHit(enemy);
+        }
+    }
+    // The ships of the squadron are lost; the last one ends the game.
+    static void LoseSquadron() {
+        std::vector<kestrum::scenegraph::LayerObjectPtr> ships;
+        ForEachObject(GameLayer.get(), [&](const kestrum::scenegraph::LayerObjectPtr& object) {
+            if (KindOf(object.get()) == ObjectKind::Player) ships.push_back(object);
+        });
+        for (const auto& ship : ships) ship->Remove();
+    }
     std::shared_ptr<kestrum::gui::GuiLabel> CreditLabel(const std::string& text) {
         for (const auto& member : Credits->Members) {
             auto label = std::dynamic_pointer_cast<kestrum::gui::GuiLabel>(member);
@@ -84,35 +134,73 @@ protected:
 
 }  // namespace
 
-TEST_F(GameShell, ANameAndEmailTypedWithThePointerArePostedAndShowInTheHallOfFame) {
-    // The end of a game with a high score, as the game-state machine leaves it.
-    Score = 6500;
-    levelIndex = 3;
-    gameState = STATE_GAME_OVER + 1;
-    GuiMode = GUI_MODE_NAME;
-    game.Frame();
+TEST_F(GameShell, AGamePlayedToItsEndPostsTheTypedNameAndShowsItInTheHallOfFame) {
+    // A new game from the saved level, as the menu's "replay" starts it.
+    Prefs->Clear();
+    Prefs->Parse("instructions1=True\nlevelIndex=5");
+    gameState = STATE_NEW_GAME;
+    game.Frame(4);
+    ASSERT_EQ(gameState, STATE_PLAY);
+    ASSERT_EQ(levelIndex, 5);
+    ASSERT_GT(ShipsAlive, 0);
 
+    // Play: the enemies that come in are shot down, through the levels,
+    // until the score is a high one; then the squadron is lost.
+    int rounds = 0;
+    while (Score <= 5000 && rounds < 400) {
+        game.Skip(2000);
+        Updates(1);
+        if (gameState == STATE_PLAY && !kestrum::framework::TasksHalted()) ShootDownEnemies();
+        Updates(5);
+        ++rounds;
+    }
+    ASSERT_GT(Score, 5000) << rounds << " rounds";
+    while (gameState != STATE_PLAY) Updates(1);
+    const int score = Score, level = levelIndex;
+    LoseSquadron();
+    ASSERT_EQ(gameState, STATE_GAME_OVER);
+
+    // The name keyboard comes up, and the scene dims behind it.
+    game.Frame();
+    ASSERT_EQ(gameState, STATE_GAME_OVER + 1);
+    ASSERT_EQ(GuiMode, GUI_MODE_NAME);
     Type(*NameEntry, {"a", "c", "e", " back ", "e", " space ", "q"});
     EXPECT_EQ(NameDisplay->Text(), "ACE Q");
     Type(*NameEntry, {" ok "});
     ASSERT_EQ(GuiMode, GUI_MODE_EMAIL);
+    EXPECT_EQ(gameState, STATE_GAME_OVER + 1);
+    EXPECT_LT(Fade, 1.0f);
     Type(*EmailEntry, {"x", " @ ", "y", " . ", "z"});
     EXPECT_EQ(EmailDisplay->Text(), "X@Y.Z");
     Type(*EmailEntry, {" ok "});
-    EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
-    EXPECT_EQ(gameState, STATE_GAME_OVER + 2);
+
+    // The score went to the service, and "GAME OVER" shows.
     const std::vector<std::string> posts = service.Posts();
     ASSERT_EQ(posts.size(), 1u);
-    EXPECT_EQ(posts[0], ScoreRecord(6500, "ACE Q", "X@Y.Z", 3, "125", SystemLocale));
+    EXPECT_EQ(posts[0], ScoreRecord(score, "ACE Q", "X@Y.Z", level, "125", SystemLocale));
+    EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
+    EXPECT_EQ(gameState, STATE_GAME_OVER + 3);
+    ASSERT_TRUE(LevelBanner);
+    EXPECT_EQ(LevelBanner->Main->Text, "GAME OVER");
+    EXPECT_EQ(service.Gets(), 0);
 
-    // The pause button fetches the hall of fame and opens the menu with it.
-    Click(*PauseButton);
+    // When the message has gone the hall of fame is downloaded and the menu
+    // opens on it, with the clock paused.
+    int updates = 0;
+    while (gameState != STATE_PLAY && updates < 1000) {
+        Updates(1);
+        ++updates;
+    }
+    ASSERT_EQ(gameState, STATE_PLAY);
     EXPECT_EQ(GuiMode, GUI_MODE_PAUSE);
     EXPECT_TRUE(TasksPaused());
     EXPECT_EQ(service.Gets(), 1);
-    const auto ranks = {std::make_pair("1.", "NINA"), std::make_pair("2.", "ACE Q"), std::make_pair("3.", "OTTO")};
+    const std::string points = std::to_string(score);
+    const std::vector<std::pair<std::string, std::string>> rows =
+        score > 9000 ? std::vector<std::pair<std::string, std::string>>{{"1.", "ACE Q"}, {"2.", "NINA"}, {"3.", "OTTO"}}
+                     : std::vector<std::pair<std::string, std::string>>{{"1.", "NINA"}, {"2.", "ACE Q"}, {"3.", "OTTO"}};
     float previous = -1;
-    for (const auto& [rank, name] : ranks) {
+    for (const auto& [rank, name] : rows) {
         auto rankLabel = CreditLabel(rank);
         auto nameLabel = CreditLabel(name);
         ASSERT_TRUE(rankLabel && nameLabel) << name;
@@ -120,8 +208,9 @@ TEST_F(GameShell, ANameAndEmailTypedWithThePointerArePostedAndShowInTheHallOfFam
         EXPECT_GT(nameLabel->Y(), previous);
         previous = nameLabel->Y();
     }
-    EXPECT_TRUE(CreditLabel("6500"));
-    // During "GAME OVER" the hall of fame comes before the how-to-play text.
+    ASSERT_TRUE(CreditLabel(points));
+    EXPECT_FLOAT_EQ(CreditLabel(points)->Y(), CreditLabel("ACE Q")->Y());
+    // At the end of a game the hall of fame comes before the how-to-play text.
     EXPECT_LT(CreditLabel("HALL OF FAME")->Y(), CreditLabel("HOW TO PLAY")->Y());
     // The download's temporary file is gone.
     for (const auto& entry : std::filesystem::directory_iterator(GameDriver::HomeDir())) {
@@ -136,7 +225,28 @@ TEST_F(GameShell, ANameAndEmailTypedWithThePointerArePostedAndShowInTheHallOfFam
     const std::string folder = dir && *dir ? std::string(dir) + "/" : testsupport::TempDir();
     EXPECT_TRUE(game.Screenshot(folder + "hall-of-fame.png"));
 
-    // Escape closes the menu and the clock runs again.
+    // "replay" starts a new game at the saved level; the keyboards keep
+    // their texts for the next entry.
+    Click(*GuiRoots[GUI_MODE_PAUSE]->GetObject("replay"));
+    game.Frame(3);
+    EXPECT_EQ(gameState, STATE_PLAY);
+    EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
+    EXPECT_FALSE(TasksPaused());
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(levelIndex, PrefsLevelIndex(*Prefs));
+    EXPECT_GT(ShipsAlive, 0);
+    EXPECT_EQ(NameDisplay->Text(), "ACE Q");
+    EXPECT_EQ(EmailDisplay->Text(), "X@Y.Z");
+}
+
+TEST_F(GameShell, EscapeClosesTheMenuThatThePauseButtonOpened) {
+    gameState = STATE_PLAY;
+    game.Frame();
+    Click(*PauseButton);
+    ASSERT_EQ(GuiMode, GUI_MODE_PAUSE);
+    ASSERT_TRUE(TasksPaused());
+    EXPECT_EQ(service.Gets(), 1);
+    EXPECT_TRUE(manualPaused);
     game.Key(platform::Key::Escape);
     EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
     EXPECT_FALSE(TasksPaused());
@@ -151,7 +261,8 @@ TEST_F(GameShell, SkipGoesOnWithoutAPostAndTheSwitchOffFetchesNothing) {
     game.Frame();
     Type(*NameEntry, {"b", " skip "});
     EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
-    EXPECT_EQ(gameState, STATE_GAME_OVER + 2);
+    EXPECT_EQ(gameState, STATE_GAME_OVER + 3);
+    EXPECT_EQ(LevelBanner->Main->Text, "GAME OVER");
     EXPECT_TRUE(service.Posts().empty());
 
     HALL_OF_FAME_ENABLED = false;
