@@ -196,9 +196,9 @@ TEST_F(GameShell, AGamePlayedToItsEndPostsTheTypedNameAndShowsItInTheHallOfFame)
     EXPECT_TRUE(TasksPaused());
     EXPECT_EQ(service.Gets(), 1);
     const std::string points = std::to_string(score);
-    const std::vector<std::pair<std::string, std::string>> rows =
-        score > 9000 ? std::vector<std::pair<std::string, std::string>>{{"1.", "ACE Q"}, {"2.", "NINA"}, {"3.", "OTTO"}}
-                     : std::vector<std::pair<std::string, std::string>>{{"1.", "NINA"}, {"2.", "ACE Q"}, {"3.", "OTTO"}};
+    using Rows = std::vector<std::pair<std::string, std::string>>;
+    const Rows rows = score > 9000 ? Rows{{"1.", "ACE Q"}, {"2.", "NINA"}, {"3.", "OTTO"}}
+                                   : Rows{{"1.", "NINA"}, {"2.", "ACE Q"}, {"3.", "OTTO"}};
     float previous = -1;
     for (const auto& [rank, name] : rows) {
         auto rankLabel = CreditLabel(rank);

@@ -3,6 +3,7 @@
 // the reset dialog's yes and no, and closing the menu as Escape does.
 #include <gtest/gtest.h>
 
+#include "kestrum-framework/contentmanager.h"
 #include "kestrum-gui/guilabel.h"
 #include "shelltest.h"
 #include "zandrovia/dialog.h"
@@ -133,6 +134,11 @@ TEST_F(PauseMenu, SoundToggleClicksOnlyWhenSwitchingSoundOn) {
     Release(*SoundToggle);
     EXPECT_EQ(SoundToggle->Frame, 1);
     EXPECT_FALSE(SoundOn());
+    // The picture shown is the "off" one, under the pointer and away from it.
+    using kestrum::framework::Content;
+    const auto picture = [](int state) { return SoundToggle->Images.DrawData(state, SoundToggle->Frame)->Image; };
+    EXPECT_EQ(picture(kestrum::gui::GuiState::Normal), Content->GetImage("gui/sound_normal_off.png"));
+    EXPECT_EQ(picture(kestrum::gui::GuiState::Over), Content->GetImage("gui/sound_mouseover_off.png"));
     // Effects are silent now: a button that clicks does not.
     Click("homepage");
     EXPECT_EQ(Clicks(), 0);
@@ -142,6 +148,7 @@ TEST_F(PauseMenu, SoundToggleClicksOnlyWhenSwitchingSoundOn) {
     Release(*SoundToggle);
     EXPECT_EQ(SoundToggle->Frame, 0);
     EXPECT_TRUE(SoundOn());
+    EXPECT_EQ(picture(kestrum::gui::GuiState::Normal), Content->GetImage("gui/sound_normal.png"));
 }
 
 TEST_F(PauseMenu, MusicToggleClicksWhileSoundIsOnAndSwitchesEitherWay) {
