@@ -80,6 +80,11 @@ protected:
             Click(*widget);
         }
     }
+    // Where pictures of the screens go: ZANDROVIA_SCREENSHOTS, else a temporary folder.
+    static std::string ScreenshotFolder() {
+        const char* dir = std::getenv("ZANDROVIA_SCREENSHOTS");
+        return dir && *dir ? std::string(dir) + "/" : testsupport::TempDir();
+    }
     // Updates of the Game screen without drawing, where only time passes.
     void Updates(int count) {
         for (int i = 0; i < count; ++i) {
@@ -166,6 +171,7 @@ TEST_F(GameShell, AGamePlayedToItsEndPostsTheTypedNameAndShowsItInTheHallOfFame)
     ASSERT_EQ(GuiMode, GUI_MODE_NAME);
     Type(*NameEntry, {"a", "c", "e", " back ", "e", " space ", "q"});
     EXPECT_EQ(NameDisplay->Text(), "ACE Q");
+    EXPECT_TRUE(game.Screenshot(ScreenshotFolder() + "name-entry.png"));
     Type(*NameEntry, {" ok "});
     ASSERT_EQ(GuiMode, GUI_MODE_EMAIL);
     EXPECT_EQ(gameState, STATE_GAME_OVER + 1);
@@ -221,9 +227,7 @@ TEST_F(GameShell, AGamePlayedToItsEndPostsTheTypedNameAndShowsItInTheHallOfFame)
     Credits->ScrollY = -150;
     game.Move(700, 300);
     game.Frame();
-    const char* dir = std::getenv("ZANDROVIA_SCREENSHOTS");
-    const std::string folder = dir && *dir ? std::string(dir) + "/" : testsupport::TempDir();
-    EXPECT_TRUE(game.Screenshot(folder + "hall-of-fame.png"));
+    EXPECT_TRUE(game.Screenshot(ScreenshotFolder() + "hall-of-fame.png"));
 
     // "replay" starts a new game at the saved level; the keyboards keep
     // their texts for the next entry.
