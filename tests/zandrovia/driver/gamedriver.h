@@ -8,9 +8,9 @@
 // Game screen; every driver after that reuses it. Each driver installs a
 // fake millisecond clock that advances by 1000/60 ms per frame and puts
 // play back to a clean start (Reset), so that every run draws the same
-// random numbers and ends the same way. Mouse, keys and window events go through the platform's input
-// devices and the window's event handlers, as the platform's event loop
-// would feed them.
+// random numbers and ends the same way. Mouse, keys and window events go
+// through the platform's input devices and the window's event handlers, as
+// the platform's event loop would feed them.
 //
 // Used by the game's tests, the frame benchmark and soak programs; it makes
 // no checks of its own.
