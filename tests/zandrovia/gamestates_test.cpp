@@ -281,9 +281,16 @@ TEST(GameStates, GameOverAsksForANameOnlyForAHighScoreThenShowsGameOverAndTheHal
         int score;
         bool hallOfFame;
         bool nameEntry;
-    } cases[] = {{5000, true, false}, {5001, true, true}, {6000, false, false}};
+        // The clock is paused when the last ship goes: the end of the game
+        // goes on to the name entry or the message all the same.
+        bool paused;
+    } cases[] = {
+        {5000, true, false, false}, {5001, true, true, false}, {4000, false, false, false},
+        {6000, false, false, true}, {9000, true, true, true},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.score);
+        SCOPED_TRACE(std::to_string(c.score) + (c.hallOfFame ? " with" : " without") + " the hall of fame" +
+                     (c.paused ? ", paused" : ""));
         StartFrom(game, "instructions1=True\nlevelIndex=2");
         HALL_OF_FAME_ENABLED = c.hallOfFame;
         game.Frame(3);
@@ -292,7 +299,9 @@ TEST(GameStates, GameOverAsksForANameOnlyForAHighScoreThenShowsGameOverAndTheHal
         ASSERT_EQ(gameState, STATE_GAME_OVER);
         EXPECT_EQ(GameScheduler->Pending(), 0);
 
+        SetTasksPaused(c.paused);
         game.Frame();
+        SetTasksPaused(false);
         if (c.nameEntry) {
             ASSERT_EQ(gameState, STATE_GAME_OVER + 1);
             EXPECT_EQ(GuiMode, GUI_MODE_NAME);

@@ -330,22 +330,50 @@ TEST(Levels, EveryWaveLevelBuildsItsRowOfTheTables) {
     }
 }
 
-TEST(Levels, LevelOneShowsItsBannerLastEvenWithTheDebugKeys) {
+TEST(Levels, LevelOneNotesTheSpriteSetAndTheDebugKeysButShowsItsBannerLast) {
     GameDriver game;
-    CheatKeys = true;
-    BuildLevel(1);
-    CheatKeys = false;
-    const auto messages = Messages();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0]->Main->Text, "DEBUG KEYS ON!");
-    EXPECT_EQ(messages[0]->Location(), (platform::Vec2f{568, 448}));
-    EXPECT_EQ(LevelBanner, messages[1]);
-    EXPECT_EQ(LevelBanner->Main->Text, "LEVEL 1");
+    const struct {
+        const char* spriteSet;
+        bool cheatKeys;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"", false, {"LEVEL 1"}},
+        {"hd/", false, {"HD", "LEVEL 1"}},
+        {"", true, {"DEBUG KEYS ON!", "LEVEL 1"}},
+        {"hd/", true, {"HD", "DEBUG KEYS ON!", "LEVEL 1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.spriteSet) + (c.cheatKeys ? " with the debug keys" : ""));
+        game.Reset();
+        SpriteSet = c.spriteSet;
+        CheatKeys = c.cheatKeys;
+        testing::internal::CaptureStdout();
+        BuildLevel(1);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        SpriteSet.clear();
+        CheatKeys = false;
 
-    // As built, level 1 shows its banner alone.
-    game.Reset();
-    BuildLevel(1);
-    EXPECT_EQ(Messages().size(), 1u);
+        std::vector<std::string> texts;
+        for (const auto& message : Messages()) {
+            texts.push_back(message->Main->Text);
+            if (message == LevelBanner) continue;
+            EXPECT_EQ(message->Location(), (platform::Vec2f{568, 448}));
+            EXPECT_EQ(message->Main->Font, kestrum::framework::Content->GetFont(TextFont, 128));
+            EXPECT_EQ(message->Data.front()->Duration, 1000);
+        }
+        EXPECT_EQ(texts, c.texts);
+        ASSERT_TRUE(LevelBanner);
+        EXPECT_EQ(LevelBanner->Main->Text, "LEVEL 1");
+
+        // The debug keys also print the ground's measures.
+        const std::string ground = "camVheight: 640, soil.Y: " + platform::FromFloat(soil->Y()) +
+                                   " soil.Height: " + platform::FromFloat(soil->Height()) + "\n";
+        if (c.cheatKeys) {
+            EXPECT_NE(printed.find(ground), std::string::npos) << printed;
+        } else {
+            EXPECT_EQ(printed.find("camVheight"), std::string::npos) << printed;
+        }
+    }
 }
 
 TEST(Levels, TheNthDestroyedTankDropsTheNthPickup) {
