@@ -35,6 +35,7 @@
 namespace {
 
 using gamedriver::GameDriver;
+using gamedriver::SoundProbe;
 using kestrum::framework::SetTasksPaused;
 using kestrum::framework::TasksPaused;
 using kestrum::scenegraph::LayerObjectPtr;
@@ -182,10 +183,13 @@ TEST(GameStates, AClearedLevelShowsItsBannerWaitsFadesOutChangesLevelAndFadesIn)
     EXPECT_EQ(ShipsAlive, 8);
     Score = 1000;
 
-    // The update in which no counted enemy is left runs the cleared step.
+    // The update in which no counted enemy is left runs the cleared step,
+    // with its voice.
+    SoundProbe wellDone(Voices[5]);
     ClearEnemies();
     game.Frame();
     ASSERT_EQ(gameState, STATE_LEVEL_UP + 1);
+    EXPECT_EQ(wellDone.Plays(), 1);
     EXPECT_EQ(StateTimer, 120);
     EXPECT_EQ(LevelBanner->Main->Text, morvane::locale::Localize("lvl_cleared"));
     EXPECT_EQ(LevelBanner->Main->Font, kestrum::framework::Content->GetFont(TextFont, 64));
@@ -416,8 +420,10 @@ TEST(GameStates, TheCompletionShowsTheClosingTextsAndSavesLevelOne) {
     Score = 100;
     gameState = STATE_COMPLETED;
     ExpectHeldWhilePaused(game);
+    SoundProbe gratz(Voices[6]);
     game.Frame();
     EXPECT_EQ(gameState, STATE_GAME_OVER + 1);
+    EXPECT_EQ(gratz.Plays(), 1);
     EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
     EXPECT_EQ(Score, 160);
     EXPECT_EQ(levelIndex, -1);
