@@ -56,6 +56,14 @@ void StartFrom(GameDriver& game, const std::string& prefs) {
     GameScreen->OnStart();
 }
 
+// Updates of the Game screen without drawing, while only time passes.
+void Updates(GameDriver& game, int count) {
+    for (int i = 0; i < count; ++i) {
+        game.Tick();
+        GameScreen->OnUpdate();
+    }
+}
+
 int InFlight() {
     int count = 0;
     for (int i = 0; i < PlayerBulletPool.Count; ++i) count += PlayerBulletPool.Item(i)->Enabled();
@@ -80,7 +88,8 @@ TEST(LevelScreenshots, ATutorialHintLevelTenInPlayAndALevelCleared) {
     // the first spider coming down; the squadron fires.
     StartFrom(game, "instructions1=True\nlevelIndex=10");
     game.Skip(50500);
-    game.Frame(150);
+    Updates(game, 145);
+    game.Frame(5);
     pixels = Shot(game, "level_play.png");
     ASSERT_TRUE(pixels);
     EXPECT_EQ(gameState, STATE_PLAY);
@@ -108,9 +117,9 @@ TEST(LevelScreenshots, ATutorialHintLevelTenInPlayAndALevelCleared) {
 
     // The next level fades in and shows its number from 600 ms on.
     int updates = 0;
-    while (gameState != STATE_PLAY && updates++ < 400) game.Frame();
+    while (gameState != STATE_PLAY && updates++ < 400) Updates(game, 1);
     ASSERT_EQ(levelIndex, 11);
-    game.Frame(30);
+    Updates(game, 30);
     pixels = Shot(game, "level_banner.png");
     ASSERT_TRUE(pixels);
     EXPECT_GT(White(*pixels, 300, 270, 836, 370), 200);
@@ -120,15 +129,15 @@ TEST(LevelScreenshots, GameOver) {
     GameDriver game;
     // The last ship goes once the level's banner has faded.
     StartFrom(game, "instructions1=True\nlevelIndex=4");
-    game.Frame(120);
+    Updates(game, 120);
     std::vector<LayerObjectPtr> ships;
     ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
         if (KindOf(object.get()) == ObjectKind::Player) ships.push_back(object);
     });
     for (const auto& ship : ships) ship->Remove();
-    game.Frame(2);
+    Updates(game, 2);
     ASSERT_EQ(gameState, STATE_GAME_OVER + 3);
-    game.Frame(60);
+    Updates(game, 60);
     const auto pixels = Shot(game, "game_over.png");
     ASSERT_TRUE(pixels);
     EXPECT_GT(White(*pixels, 300, 290, 836, 350), 200);
