@@ -46,6 +46,10 @@ int KeyCode(const SDL_Keysym& keysym) {
     return code < Key::Max ? code : 0;
 }
 
+// While a channel streams, a loop waiting for events wakes at least this
+// often (in milliseconds) to top up its buffers, well within what they hold.
+constexpr int kStreamWakeMs = 50;
+
 int Modifiers(Uint16 mod) {
     int result = 0;
     if (mod & KMOD_LSHIFT) result |= Modifier::LeftShift;
@@ -115,10 +119,13 @@ void AppInstance::Step(bool wait) {
     // A minimised window draws nothing, so a pending frame must not keep the loop spinning.
     const bool drawable = window_ && !window_->Minimized();
     if (wait && !(renderRequested_ && drawable)) {
-        if (SDL_WaitEvent(&event)) DispatchEvent(&event);
+        const bool got = AudioDevice::Instance().Streaming() ? SDL_WaitEventTimeout(&event, kStreamWakeMs) != 0
+                                                             : SDL_WaitEvent(&event) != 0;
+        if (got) DispatchEvent(&event);
     }
     while (!ended() && SDL_PollEvent(&event)) DispatchEvent(&event);
     if (ended()) return;
+    AudioDevice::Instance().Update();
     if (renderRequested_ && window_ && !window_->Minimized()) {
         renderRequested_ = false;
         RenderFrame();

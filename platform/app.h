@@ -2,8 +2,9 @@
 //
 // AppInstance owns SDL, the GL context and the audio device and runs the main
 // loop: each pass waits for events unless a frame was requested, updates the
-// keyboard and mouse, dispatches the events, and when a frame is wanted clears
-// the window, calls its render handler and swaps with vertical sync.
+// keyboard and mouse, dispatches the events, tops up the streaming sounds,
+// and when a frame is wanted clears the window, calls its render handler and
+// swaps with vertical sync.
 //
 // With SDL_VIDEODRIVER=offscreen everything runs with no display (Mesa's
 // software renderer through EGL).
