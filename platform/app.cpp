@@ -4,8 +4,10 @@
 #include <SDL.h>
 
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "platform/audio.h"
 #include "platform/error.h"
@@ -44,6 +46,12 @@ int KeyCode(const SDL_Keysym& keysym) {
     if (keysym.sym > 0 && keysym.sym < 128) return keysym.sym;
     const int code = static_cast<int>(keysym.scancode) + 128;
     return code < Key::Max ? code : 0;
+}
+
+// Nanoseconds of the monotonic clock that paces frames.
+std::int64_t PacingNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // While a channel streams, a loop waiting for events wakes at least this
@@ -144,6 +152,8 @@ void AppInstance::RenderFrame() {
     if (window_ == nullptr) return;
     canvas.Flush();
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_->SdlWindow()));
+    const std::int64_t pause = pacer_.FramePresented(PacingNow());
+    if (pause > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(pause));
 }
 
 void AppInstance::Terminate() {

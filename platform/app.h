@@ -4,7 +4,9 @@
 // loop: each pass waits for events unless a frame was requested, updates the
 // keyboard and mouse, dispatches the events, tops up the streaming sounds,
 // and when a frame is wanted clears the window, calls its render handler and
-// swaps with vertical sync.
+// swaps with vertical sync. After the swap a FramePacer holds the loop to at
+// most 60 frames per second, so a display without vertical sync (or a faster
+// one) does not speed the game up; a 60 Hz display's swap needs no wait.
 //
 // With SDL_VIDEODRIVER=offscreen everything runs with no display (Mesa's
 // software renderer through EGL).
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "platform/canvas.h"
+#include "platform/framepacer.h"
 #include "platform/input.h"
 #include "platform/types.h"
 
@@ -71,6 +74,7 @@ private:
     bool terminated_ = false;
     int terminateCount_ = 0;
     std::function<void()> terminateHook_;
+    FramePacer pacer_;
 };
 
 namespace WindowFlags {
