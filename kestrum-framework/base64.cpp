@@ -56,7 +56,7 @@ void InitBase64Unit() {
     Base64Alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=";
 }
 
-void Base64::_Init() {
+void Base64::Init_() {
     if (!Base64Table.empty()) return;
     Base64Table.assign(256, -1);
     for (std::size_t i = 0; i < Base64Alphabet.size(); ++i) {
@@ -105,7 +105,7 @@ std::string Base64::Encode(std::string_view text, bool pad, bool breakLines, int
 }
 
 std::vector<int> Base64::DecodeBytes(std::string_view text) {
-    _Init();
+    Init_();
     std::vector<int> digits;
     int pads = 0;
     for (unsigned char c : text) {
@@ -139,7 +139,7 @@ std::string Base64::Decode(std::string_view text) {
     return platform::FromUtf32(std::u32string(bytes.begin(), bytes.end()));
 }
 
-std::vector<int> Base64::_PeekBytes(const platform::DataBuffer& buffer, int offset, int count) {
+std::vector<int> Base64::PeekBytes_(const platform::DataBuffer& buffer, int offset, int count) {
     if (offset < 0 || offset >= buffer.Length() || count <= 0) return {};
     count = std::min(count, buffer.Length() - offset);
     std::vector<int> bytes(static_cast<std::size_t>(count));
@@ -147,7 +147,7 @@ std::vector<int> Base64::_PeekBytes(const platform::DataBuffer& buffer, int offs
     return bytes;
 }
 
-void Base64::_PeekBytes(const platform::DataBuffer& buffer, int offset, std::vector<int>& array, int arrayIndex,
+void Base64::PeekBytes_(const platform::DataBuffer& buffer, int offset, std::vector<int>& array, int arrayIndex,
                         int count) {
     if (offset < 0 || arrayIndex < 0) return;
     const int arrayLength = static_cast<int>(array.size());
@@ -157,9 +157,9 @@ void Base64::_PeekBytes(const platform::DataBuffer& buffer, int offset, std::vec
     }
 }
 
-std::string Base64::_PeekString(const platform::DataBuffer& buffer, int offset, int count,
+std::string Base64::PeekString_(const platform::DataBuffer& buffer, int offset, int count,
                                 std::string_view encoding) {
-    const std::vector<int> bytes = _PeekBytes(buffer, offset, count);
+    const std::vector<int> bytes = PeekBytes_(buffer, offset, count);
     if (encoding == "utf8") {
         std::vector<unsigned> raw(bytes.size());
         for (std::size_t i = 0; i < bytes.size(); ++i) raw[i] = static_cast<unsigned>(bytes[i]) & 0xFF;
@@ -189,8 +189,8 @@ std::string Base64::_PeekString(const platform::DataBuffer& buffer, int offset, 
     return {};
 }
 
-std::string Base64::_PeekString(const platform::DataBuffer& buffer, int offset, std::string_view encoding) {
-    return _PeekString(buffer, offset, buffer.Length() - offset, encoding);
+std::string Base64::PeekString_(const platform::DataBuffer& buffer, int offset, std::string_view encoding) {
+    return PeekString_(buffer, offset, buffer.Length() - offset, encoding);
 }
 
 }  // namespace kestrum::framework::base64

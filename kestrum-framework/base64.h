@@ -1,7 +1,7 @@
 // Base64 coding with the alphabet and pad of RFC 4648, section 4.
 //
 // Bytes are held as ints, one byte per element. Encoding takes the low eight
-// bits of each element, so the signed bytes that _PeekBytes returns encode
+// bits of each element, so the signed bytes that PeekBytes_ returns encode
 // as the bytes they came from. Decoding skips line breaks and blanks; any
 // other character outside the alphabet, or a digit after a pad, makes the
 // text "not Base64" and the result empty rather than garbage.
@@ -23,7 +23,7 @@ namespace kestrum::framework::base64 {
 // The 64 digits followed by the pad character "=".
 extern std::string Base64Alphabet;
 // Digit value per byte value: 0 to 63 for the digits, 64 for "=", -1 otherwise.
-// Empty until Base64::_Init fills it.
+// Empty until Base64::Init_ fills it.
 extern std::vector<int> Base64Table;
 
 class Base64 {
@@ -39,20 +39,20 @@ public:
     // DecodeBytes, each byte turned into the character of that code.
     static std::string Decode(std::string_view text);
 
-    static void _Init();
+    static void Init_();
 
     // Up to count bytes from offset (cut at the buffer's end) as signed 8-bit values.
-    static std::vector<int> _PeekBytes(const platform::DataBuffer& buffer, int offset, int count);
+    static std::vector<int> PeekBytes_(const platform::DataBuffer& buffer, int offset, int count);
     // Copies bytes from offset into array from arrayIndex on, cut at the end
     // of both the buffer and the array.
-    static void _PeekBytes(const platform::DataBuffer& buffer, int offset, std::vector<int>& array,
+    static void PeekBytes_(const platform::DataBuffer& buffer, int offset, std::vector<int>& array,
                            int arrayIndex, int count);
     // Bytes turned into text by encoding "utf8" (malformed bytes become
     // U+FFFD, one per bad byte) or "ascii" (each byte one character of that
     // code). Any other name prints "Invalid string encoding:<name>" and gives "".
-    static std::string _PeekString(const platform::DataBuffer& buffer, int offset, int count,
+    static std::string PeekString_(const platform::DataBuffer& buffer, int offset, int count,
                                    std::string_view encoding);
-    static std::string _PeekString(const platform::DataBuffer& buffer, int offset, std::string_view encoding);
+    static std::string PeekString_(const platform::DataBuffer& buffer, int offset, std::string_view encoding);
 };
 
 // Sets Base64Alphabet; called by the framework's module initialiser.

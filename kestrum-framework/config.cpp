@@ -75,7 +75,7 @@ bool Config::Contains(const std::string& text, bool caseSensitive) const {
 }
 
 template <typename Match>
-int Config::__Search(Match match) {
+int Config::Search_(Match match) {
     const int count = Lines();
     if (count == 0) return -1;
     if (Cursor < 0 || Cursor >= count) Cursor = 0;
@@ -92,42 +92,42 @@ int Config::__Search(Match match) {
 
 int Config::Find(const std::string& key) {
     const std::string wanted = platform::Trim(platform::ToLower(key));
-    return __Search([&](const std::string& line) { return platform::Compare(FindKey(line), wanted) == 0; });
+    return Search_([&](const std::string& line) { return platform::Compare(FindKey(line), wanted) == 0; });
 }
 
 bool Config::HasKey(const std::string& key) { return Find(key) != -1; }
 
-int Config::__FindValueLine(const std::string& key) {
+int Config::FindValueLine_(const std::string& key) {
     // The requested key is not trimmed: a key with blanks around it never matches.
     const std::string wanted = platform::ToLower(key);
-    return __Search([&](const std::string& line) {
+    return Search_([&](const std::string& line) {
         // A line without "=" never supplies a value, not even to an empty key.
         return line.find('=') != std::string::npos && platform::Compare(ReaderKey(line), wanted) == 0;
     });
 }
 
-std::string Config::__Value(int line) const { return arrays::SplitInTwo(Data[static_cast<std::size_t>(line)], "=")[1]; }
+std::string Config::Value_(int line) const { return arrays::SplitInTwo(Data[static_cast<std::size_t>(line)], "=")[1]; }
 
 std::string Config::ReadString(const std::string& key, const std::string& defaultValue) {
-    const int line = __FindValueLine(key);
+    const int line = FindValueLine_(key);
     if (line < 0) return defaultValue;
-    return platform::Trim(RemoveQuotes(__Value(line)));
+    return platform::Trim(RemoveQuotes(Value_(line)));
 }
 
 int Config::ReadInt(const std::string& key, int defaultValue) {
-    const int line = __FindValueLine(key);
-    return line < 0 ? defaultValue : platform::ToInt(platform::Trim(__Value(line)));
+    const int line = FindValueLine_(key);
+    return line < 0 ? defaultValue : platform::ToInt(platform::Trim(Value_(line)));
 }
 
 float Config::ReadFloat(const std::string& key, float defaultValue) {
-    const int line = __FindValueLine(key);
-    return line < 0 ? defaultValue : platform::ToFloat(platform::Trim(__Value(line)));
+    const int line = FindValueLine_(key);
+    return line < 0 ? defaultValue : platform::ToFloat(platform::Trim(Value_(line)));
 }
 
 bool Config::ReadBool(const std::string& key, bool defaultValue) {
     const std::string wanted = platform::ToLower(key);
     bool value = defaultValue;
-    const int line = __Search([&](const std::string& text) {
+    const int line = Search_([&](const std::string& text) {
         const std::vector<std::string> parts = platform::Split(text, "=");
         if (parts.size() < 2) return false;
         if (platform::Compare(platform::Trim(platform::ToLower(parts[0])), wanted) != 0) return false;

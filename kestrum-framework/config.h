@@ -114,10 +114,10 @@ private:
     // The line index of the first match from the cursor on (moving the cursor
     // there), or -1 with the cursor unchanged.
     template <typename Match>
-    int __Search(Match match);
+    int Search_(Match match);
     // The line index matched by ReadString, ReadInt and ReadFloat.
-    int __FindValueLine(const std::string& key);
-    std::string __Value(int line) const;
+    int FindValueLine_(const std::string& key);
+    std::string Value_(int line) const;
 };
 
 }  // namespace kestrum::framework::config

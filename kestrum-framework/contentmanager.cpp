@@ -85,39 +85,39 @@ platform::Shader* OrShader(platform::Shader* shader, const char* name) {
 }  // namespace
 
 ContentManager::ContentManager() {
-    _InitBumps();
-    _InitConfigs();
-    _InitFonts();
-    _InitImages();
-    _InitLights();
-    _InitSounds();
-    _InitStrings();
+    InitBumps_();
+    InitConfigs_();
+    InitFonts_();
+    InitImages_();
+    InitLights_();
+    InitSounds_();
+    InitStrings_();
 }
 
-void ContentManager::_InitBumps() { InitList(Bumps, 16); }
-void ContentManager::_InitConfigs() { InitList(Configs, 64); }
-void ContentManager::_InitFonts() { InitList(Fonts, 16); }
-void ContentManager::_InitImages() { InitList(Images, 64); }
-void ContentManager::_InitLights() { InitList(Lights, 16); }
-void ContentManager::_InitSounds() { InitList(Sounds, 32); }
-void ContentManager::_InitStrings() { InitList(Strings, 32); }
+void ContentManager::InitBumps_() { InitList(Bumps, 16); }
+void ContentManager::InitConfigs_() { InitList(Configs, 64); }
+void ContentManager::InitFonts_() { InitList(Fonts, 16); }
+void ContentManager::InitImages_() { InitList(Images, 64); }
+void ContentManager::InitLights_() { InitList(Lights, 16); }
+void ContentManager::InitSounds_() { InitList(Sounds, 32); }
+void ContentManager::InitStrings_() { InitList(Strings, 32); }
 
-void ContentManager::_ExpandBumps() { ExpandList(Bumps, BumpCount); }
-void ContentManager::_ExpandConfigs() { ExpandList(Configs, ConfigCount); }
-void ContentManager::_ExpandFonts() { ExpandList(Fonts, FontCount); }
-void ContentManager::_ExpandImages() { ExpandList(Images, ImageCount); }
-void ContentManager::_ExpandLights() { ExpandList(Lights, LightCount); }
-void ContentManager::_ExpandSounds() { ExpandList(Sounds, SoundCount); }
-void ContentManager::_ExpandStrings() { ExpandList(Strings, StringCount); }
+void ContentManager::ExpandBumps_() { ExpandList(Bumps, BumpCount); }
+void ContentManager::ExpandConfigs_() { ExpandList(Configs, ConfigCount); }
+void ContentManager::ExpandFonts_() { ExpandList(Fonts, FontCount); }
+void ContentManager::ExpandImages_() { ExpandList(Images, ImageCount); }
+void ContentManager::ExpandLights_() { ExpandList(Lights, LightCount); }
+void ContentManager::ExpandSounds_() { ExpandList(Sounds, SoundCount); }
+void ContentManager::ExpandStrings_() { ExpandList(Strings, StringCount); }
 
 ImagePtr ContentManager::GetImage(const std::string& path, platform::Shader* shader, int flags) {
-    _ExpandImages();
+    ExpandImages_();
     shader = OrShader(shader, "sprite");
-    const __Image* hit = FindRecord(Images, ImageCount, [&](const __Image& entry) {
+    const Image_* hit = FindRecord(Images, ImageCount, [&](const Image_& entry) {
         return entry.Shader == shader && entry.Flags == flags && SamePath(entry.Path, path);
     });
     if (hit) return hit->Image;
-    __Image& record = NextSlot(Images, ImageCount);
+    Image_& record = NextSlot(Images, ImageCount);
     record.Image = platform::Image::Load(Resolve(path), shader, flags);
     record.Path = path;
     record.Shader = shader;
@@ -126,15 +126,15 @@ ImagePtr ContentManager::GetImage(const std::string& path, platform::Shader* sha
 }
 
 FontPtr ContentManager::GetFont(const std::string& path, float size, platform::Shader* shader) {
-    _ExpandFonts();
+    ExpandFonts_();
     shader = OrShader(shader, "font");
     // Exact Float equality: a NaN size never meets an entry.
-    const __Font* hit = FindRecord(Fonts, FontCount, [&](const __Font& entry) {
+    const Font_* hit = FindRecord(Fonts, FontCount, [&](const Font_& entry) {
         return entry.Size == size && entry.Shader == shader && SamePath(entry.Path, path);
     });
     if (hit) return hit->Font;
     const std::string resolved = Resolve(path);
-    __Font& record = NextSlot(Fonts, FontCount);
+    Font_& record = NextSlot(Fonts, FontCount);
     record.Font = platform::Font::Load(resolved, size, shader, LoadFlags);
     record.Size = size;
     record.Path = path;
@@ -144,49 +144,49 @@ FontPtr ContentManager::GetFont(const std::string& path, float size, platform::S
 }
 
 SoundPtr ContentManager::GetSound(const std::string& path) {
-    _ExpandSounds();
-    const __Sound* hit = FindRecord(Sounds, SoundCount, [&](const __Sound& entry) {
+    ExpandSounds_();
+    const Sound_* hit = FindRecord(Sounds, SoundCount, [&](const Sound_& entry) {
         return SamePath(entry.Path, path);
     });
     if (hit) return hit->Sound;
-    __Sound& record = NextSlot(Sounds, SoundCount);
+    Sound_& record = NextSlot(Sounds, SoundCount);
     record.Sound = platform::Sound::Load(Resolve(path));
     record.Path = path;
     return record.Sound;
 }
 
 std::string ContentManager::GetString(const std::string& path) {
-    _ExpandStrings();
-    const __String* hit = FindRecord(Strings, StringCount, [&](const __String& entry) {
+    ExpandStrings_();
+    const String_* hit = FindRecord(Strings, StringCount, [&](const String_& entry) {
         return SamePath(entry.Path, path);
     });
     if (hit) return hit->Text;
-    __String& record = NextSlot(Strings, StringCount);
+    String_& record = NextSlot(Strings, StringCount);
     record.Text = platform::LoadString(Resolve(path));
     record.Path = path;
     return record.Text;
 }
 
 ConfigPtr ContentManager::GetConfig(const std::string& path) {
-    _ExpandConfigs();
-    const __Config* hit = FindRecord(Configs, ConfigCount, [&](const __Config& entry) {
+    ExpandConfigs_();
+    const Config_* hit = FindRecord(Configs, ConfigCount, [&](const Config_& entry) {
         return SamePath(entry.Path, path);
     });
     if (hit) return hit->Config;
-    __Config& record = NextSlot(Configs, ConfigCount);
+    Config_& record = NextSlot(Configs, ConfigCount);
     record.Config = std::make_shared<config::Config>(Resolve(path));
     record.Path = path;
     return record.Config;
 }
 
 ImagePtr ContentManager::GetLight(const std::string& path, platform::Shader* shader, int flags) {
-    _ExpandLights();
+    ExpandLights_();
     shader = OrShader(shader, "light");
-    const __Light* hit = FindRecord(Lights, LightCount, [&](const __Light& entry) {
+    const Light_* hit = FindRecord(Lights, LightCount, [&](const Light_& entry) {
         return entry.Shader == shader && entry.Flags == flags && SamePath(entry.Path, path);
     });
     if (hit) return hit->Image;
-    __Light& record = NextSlot(Lights, LightCount);
+    Light_& record = NextSlot(Lights, LightCount);
     record.Image = platform::Image::LoadLight(Resolve(path), shader, LoadFlags);
     record.Path = path;
     record.Shader = shader;
@@ -196,13 +196,13 @@ ImagePtr ContentManager::GetLight(const std::string& path, platform::Shader* sha
 
 ImagePtr ContentManager::GetBump(const std::string& diffuse, const std::string& normal, const std::string& specular,
                                  float specularity, bool flipNormalY, platform::Shader* shader, int flags) {
-    _ExpandBumps();
+    ExpandBumps_();
     shader = OrShader(shader, "bump");
-    const __Bump* hit = FindRecord(Bumps, BumpCount, [&](const __Bump& entry) {
+    const Bump_* hit = FindRecord(Bumps, BumpCount, [&](const Bump_& entry) {
         return entry.Shader == shader && SamePath(entry.Diffuse, diffuse) && SamePath(entry.Normal, normal) && SamePath(entry.Specular, specular);
     });
     if (hit) return hit->Image;
-    __Bump& record = NextSlot(Bumps, BumpCount);
+    Bump_& record = NextSlot(Bumps, BumpCount);
     record.Image = platform::Image::LoadBump(Resolve(diffuse), ResolveOptional(normal), ResolveOptional(specular),
                                              specularity, flipNormalY, shader, LoadFlags);
     record.Diffuse = diffuse;
@@ -308,13 +308,13 @@ std::string ContentManager::ImagePath(const ImagePtr& image) const {
     return at < 0 ? std::string() : Images[static_cast<std::size_t>(at)]->Path;
 }
 
-ImagePtr ContentManager::BumpAt(int index) const { return FieldAt(Bumps, BumpCount, index, &__Bump::Image); }
-ConfigPtr ContentManager::ConfigAt(int index) const { return FieldAt(Configs, ConfigCount, index, &__Config::Config); }
-FontPtr ContentManager::FontAt(int index) const { return FieldAt(Fonts, FontCount, index, &__Font::Font); }
-ImagePtr ContentManager::ImageAt(int index) const { return FieldAt(Images, ImageCount, index, &__Image::Image); }
-ImagePtr ContentManager::LightAt(int index) const { return FieldAt(Lights, LightCount, index, &__Light::Image); }
-SoundPtr ContentManager::SoundAt(int index) const { return FieldAt(Sounds, SoundCount, index, &__Sound::Sound); }
-std::string ContentManager::StringAt(int index) const { return FieldAt(Strings, StringCount, index, &__String::Text); }
+ImagePtr ContentManager::BumpAt(int index) const { return FieldAt(Bumps, BumpCount, index, &Bump_::Image); }
+ConfigPtr ContentManager::ConfigAt(int index) const { return FieldAt(Configs, ConfigCount, index, &Config_::Config); }
+FontPtr ContentManager::FontAt(int index) const { return FieldAt(Fonts, FontCount, index, &Font_::Font); }
+ImagePtr ContentManager::ImageAt(int index) const { return FieldAt(Images, ImageCount, index, &Image_::Image); }
+ImagePtr ContentManager::LightAt(int index) const { return FieldAt(Lights, LightCount, index, &Light_::Image); }
+SoundPtr ContentManager::SoundAt(int index) const { return FieldAt(Sounds, SoundCount, index, &Sound_::Sound); }
+std::string ContentManager::StringAt(int index) const { return FieldAt(Strings, StringCount, index, &String_::Text); }
 
 void InitContentManagerUnit() {
     if (!NullContent) NullContent = std::make_shared<ContentManager>();

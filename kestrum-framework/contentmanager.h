@@ -39,7 +39,7 @@ using ConfigPtr = std::shared_ptr<config::Config>;
 
 // The record types. The manager owns them; the loaded objects are shared with
 // the callers. The defaults are those of an empty slot waiting to be filled.
-struct __Bump {
+struct Bump_ {
     ImagePtr Image;
     std::string Diffuse;
     bool FlipNormalY = true;
@@ -50,38 +50,38 @@ struct __Bump {
     int Flags = 0;
 };
 
-struct __Config {
+struct Config_ {
     ConfigPtr Config;
     std::string Path;
 };
 
-struct __Font {
+struct Font_ {
     FontPtr Font;
     float Size = 0;
     std::string Path;
     platform::Shader* Shader = nullptr;
 };
 
-struct __Image {
+struct Image_ {
     ImagePtr Image;
     std::string Path;
     platform::Shader* Shader = nullptr;
     int Flags = 0;
 };
 
-struct __Light {
+struct Light_ {
     ImagePtr Image;
     std::string Path;
     platform::Shader* Shader = nullptr;
     int Flags = 0;
 };
 
-struct __Sound {
+struct Sound_ {
     SoundPtr Sound;
     std::string Path;
 };
 
-struct __String {
+struct String_ {
     std::string Text;
     std::string Path;
 };
@@ -141,36 +141,36 @@ public:
 
     // Slots 0 to count - 1 are the recorded entries in the order of their
     // first request; the slots after them hold empty records.
-    std::vector<std::shared_ptr<__Bump>> Bumps;
+    std::vector<std::shared_ptr<Bump_>> Bumps;
     int BumpCount = 0;
-    std::vector<std::shared_ptr<__Config>> Configs;
+    std::vector<std::shared_ptr<Config_>> Configs;
     int ConfigCount = 0;
-    std::vector<std::shared_ptr<__Font>> Fonts;
+    std::vector<std::shared_ptr<Font_>> Fonts;
     int FontCount = 0;
-    std::vector<std::shared_ptr<__Image>> Images;
+    std::vector<std::shared_ptr<Image_>> Images;
     int ImageCount = 0;
-    std::vector<std::shared_ptr<__Light>> Lights;
+    std::vector<std::shared_ptr<Light_>> Lights;
     int LightCount = 0;
-    std::vector<std::shared_ptr<__Sound>> Sounds;
+    std::vector<std::shared_ptr<Sound_>> Sounds;
     int SoundCount = 0;
-    std::vector<std::shared_ptr<__String>> Strings;
+    std::vector<std::shared_ptr<String_>> Strings;
     int StringCount = 0;
 
 private:
-    void _InitBumps();
-    void _InitConfigs();
-    void _InitFonts();
-    void _InitImages();
-    void _InitLights();
-    void _InitSounds();
-    void _InitStrings();
-    void _ExpandBumps();
-    void _ExpandConfigs();
-    void _ExpandFonts();
-    void _ExpandImages();
-    void _ExpandLights();
-    void _ExpandSounds();
-    void _ExpandStrings();
+    void InitBumps_();
+    void InitConfigs_();
+    void InitFonts_();
+    void InitImages_();
+    void InitLights_();
+    void InitSounds_();
+    void InitStrings_();
+    void ExpandBumps_();
+    void ExpandConfigs_();
+    void ExpandFonts_();
+    void ExpandImages_();
+    void ExpandLights_();
+    void ExpandSounds_();
+    void ExpandStrings_();
 };
 
 // The shared cache of the program.

@@ -54,12 +54,12 @@ std::shared_ptr<ImageData> ImageSet::DrawData(int col, int row) { return EntryAt
 int ImageSet::Frames() const { return Entries.Rows(); }
 
 float ImageSet::Width() const {
-    if (__Width != 0) return __Width;
+    if (Width_ != 0) return Width_;
     return LargestImageSide(Entries, [](const platform::Image& image) { return image.Width(); });
 }
 
 float ImageSet::Height() const {
-    if (__Height != 0) return __Height;
+    if (Height_ != 0) return Height_;
     return LargestImageSide(Entries, [](const platform::Image& image) { return image.Height(); });
 }
 
@@ -68,13 +68,13 @@ TextSet::TextSet() : Font(NullFont(nullptr)), Entries(1, 1) {}
 std::shared_ptr<TextData> TextSet::DrawData(int col, int row) { return EntryAt(Entries, col, row); }
 
 float TextSet::Width() const {
-    if (__Width != 0) return __Width;
+    if (Width_ != 0) return Width_;
     if (Text.empty() || !Font) return 0;
     return Font->TextWidth(Text);
 }
 
 float TextSet::Height() const {
-    if (__Height != 0) return __Height;
+    if (Height_ != 0) return Height_;
     return Font ? Font->Height() : 0;
 }
 

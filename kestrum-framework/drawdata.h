@@ -95,13 +95,13 @@ public:
     // The explicit size when it is not 0, else the largest image width
     // (height) of the grid; 0 without images.
     float Width() const;
-    void Width(float value) { __Width = value; }
+    void Width(float value) { Width_ = value; }
     float Height() const;
-    void Height(float value) { __Height = value; }
+    void Height(float value) { Height_ = value; }
 
 private:
-    float __Height = 0;
-    float __Width = 0;
+    float Height_ = 0;
+    float Width_ = 0;
 };
 
 class TextSet : public DrawSet {
@@ -119,14 +119,14 @@ public:
     // The explicit width when it is not 0, else the width of Text as one
     // line in Font; 0 for an empty text or no font.
     float Width() const;
-    void Width(float value) { __Width = value; }
+    void Width(float value) { Width_ = value; }
     // The explicit height when it is not 0, else the font's line height; 0 without a font.
     float Height() const;
-    void Height(float value) { __Height = value; }
+    void Height(float value) { Height_ = value; }
 
 private:
-    float __Height = 0;
-    float __Width = 0;
+    float Height_ = 0;
+    float Width_ = 0;
 };
 
 }  // namespace kestrum::framework::drawdata

@@ -10,7 +10,7 @@ void HighScoreManager::Add(const std::string& name, int score) {
     entry->Name = name;
     entry->Score = score;
     Entries.push_back(std::move(entry));
-    _Sort();
+    Sort_();
     if (Capacity >= 0 && Count() > Capacity) Entries.resize(static_cast<std::size_t>(Capacity));
 }
 
@@ -18,7 +18,7 @@ void HighScoreManager::Fill(const std::string& name) {
     for (int i = 0; i < Capacity; ++i) Add(name, 0);
 }
 
-void HighScoreManager::_Sort() {
+void HighScoreManager::Sort_() {
     // A bubble sort: swapping only strictly lower scores keeps equal ones in order.
     const std::size_t n = Entries.size();
     for (std::size_t pass = 1; pass < n; ++pass) {

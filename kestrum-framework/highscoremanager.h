@@ -22,7 +22,7 @@ public:
     // Adds Capacity entries of score 0.
     void Fill(const std::string& name);
     // Stable ordering by Score, highest first.
-    void _Sort();
+    void Sort_();
 
     int Count() const { return static_cast<int>(Entries.size()); }
     // The entry at index (0 = best); a new blank entry for an index outside the list.

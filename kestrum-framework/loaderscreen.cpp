@@ -41,7 +41,7 @@ void LoaderScreen::Draw(platform::Canvas& canvas) {
         return;
     }
     Loaded = Steps;
-    if (__NextScreen) __NextScreen->Set();
+    if (NextScreen_) NextScreen_->Set();
 }
 
 void LoaderScreen::OnRender(platform::Canvas& canvas) { Draw(canvas); }

@@ -40,14 +40,14 @@ public:
     // Calls Draw. A derived screen draws its progress after calling this.
     void OnRender(platform::Canvas& canvas) override;
 
-    screenmanager::Screen* NextScreen() const { return __NextScreen; }
-    void NextScreen(screenmanager::Screen* screen) { __NextScreen = screen; }
+    screenmanager::Screen* NextScreen() const { return NextScreen_; }
+    void NextScreen(screenmanager::Screen* screen) { NextScreen_ = screen; }
 
     // Counts the steps again in the next frame.
     void Reset();
 
     // Internal: the screen made current when loading is complete.
-    screenmanager::Screen* __NextScreen = nullptr;
+    screenmanager::Screen* NextScreen_ = nullptr;
 };
 
 }  // namespace kestrum::framework::loaderscreen

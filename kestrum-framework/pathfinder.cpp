@@ -11,7 +11,7 @@ void InitPathfinderUnit() {
     PathWall = -1;
 }
 
-Pathfinder::Grid2D Pathfinder::_Init(int width, int height) {
+Pathfinder::Grid2D Pathfinder::Init_(int width, int height) {
     if (width <= 0 || height <= 0) return {};
     return Grid2D(static_cast<std::size_t>(width), std::vector<Data>(static_cast<std::size_t>(height)));
 }
@@ -27,7 +27,7 @@ void Pathfinder::Setup(const Map& map, platform::Vec2i start, platform::Vec2i ta
     const int width = static_cast<int>(map.size());
     const int height = width > 0 ? static_cast<int>(map[0].size()) : 0;
     GridSize = height > 0 ? platform::Vec2i(width, height) : platform::Vec2i(0, 0);
-    Grid = _Init(GridSize.x, GridSize.y);
+    Grid = Init_(GridSize.x, GridSize.y);
     for (int x = 0; x < GridSize.x; ++x) {
         const auto& column = map[static_cast<std::size_t>(x)];
         for (int y = 0; y < GridSize.y; ++y) {
@@ -40,7 +40,7 @@ void Pathfinder::Setup(const Map& map, platform::Vec2i start, platform::Vec2i ta
 
 bool Pathfinder::FindPath() {
     if (GridSize.x <= 0 || !Inside(Start) || !Inside(Target)) {
-        _Reset();
+        Reset_();
         return false;
     }
     for (int wave = 1;; ++wave) {
@@ -54,18 +54,18 @@ bool Pathfinder::FindPath() {
             }
         }
         if (!any) {
-            _Reset();
+            Reset_();
             return false;
         }
         if (Grid[static_cast<std::size_t>(Target.x)][static_cast<std::size_t>(Target.y)].Wave == 1) {
-            _TracePath();
+            TracePath_();
             return true;
         }
         for (int x = 0; x < GridSize.x; ++x) {
             for (int y = 0; y < GridSize.y; ++y) {
                 Data& cell = Grid[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
                 if (cell.Wave == 1) {
-                    _Spread(x, y, wave + 1);
+                    Spread_(x, y, wave + 1);
                     cell.Wave = 2;
                 }
             }
@@ -73,7 +73,7 @@ bool Pathfinder::FindPath() {
     }
 }
 
-void Pathfinder::_Spread(int x, int y, int value) {
+void Pathfinder::Spread_(int x, int y, int value) {
     auto reach = [&](int nx, int ny) {
         Data& cell = Grid[static_cast<std::size_t>(nx)][static_cast<std::size_t>(ny)];
         if (cell.Distance == PathOpen) cell.Distance = value;
@@ -84,7 +84,7 @@ void Pathfinder::_Spread(int x, int y, int value) {
     if (x > 0) reach(x - 1, y);
 }
 
-void Pathfinder::_TracePath() {
+void Pathfinder::TracePath_() {
     auto distance = [&](int x, int y) {
         return Grid[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)].Distance;
     };
@@ -111,7 +111,7 @@ void Pathfinder::_TracePath() {
     }
 }
 
-void Pathfinder::_Reset() {
+void Pathfinder::Reset_() {
     for (auto& column : Grid) {
         for (auto& cell : column) {
             cell.Distance = PathOpen;

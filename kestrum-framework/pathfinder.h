@@ -35,7 +35,7 @@ public:
 
     Pathfinder() = default;
 
-    static Grid2D _Init(int width, int height);
+    static Grid2D Init_(int width, int height);
 
     void Setup(const Map& map, platform::Vec2i start, platform::Vec2i target);
     // True when the target was reached; Path then holds the moves.
@@ -49,9 +49,9 @@ public:
     int Height() const { return GridSize.y; }
     platform::Vec2i Size() const { return GridSize; }
 
-    void _Spread(int x, int y, int value);
-    void _TracePath();
-    void _Reset();
+    void Spread_(int x, int y, int value);
+    void TracePath_();
+    void Reset_();
 
     Grid2D Grid;
     platform::Vec2i Target;

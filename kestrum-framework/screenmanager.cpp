@@ -10,30 +10,30 @@ ScreenManager* instance = nullptr;
 
 ScreenManager* ScreenManagerInstance() { return instance; }
 
-Screen::Screen() : __Manager(instance) {
-    if (__Manager) __Manager->__MakeCurrent(this);
+Screen::Screen() : Manager_(instance) {
+    if (Manager_) Manager_->MakeCurrent_(this);
 }
 
 Screen::~Screen() {
     // Only a manager that still exists is told (it clears the instance when it goes).
-    if (__Manager && __Manager == instance) __Manager->__Forget(this);
+    if (Manager_ && Manager_ == instance) Manager_->Forget_(this);
 }
 
 void Screen::Set() {
-    if (__Manager) __Manager->__MakeCurrent(this);
+    if (Manager_) Manager_->MakeCurrent_(this);
 }
 
 void Screen::OpenChild(Screen* child) {
     if (!child) return;
     child->Parent = this;
-    if (__Manager) __Manager->__CurrentScreen = child;
+    if (Manager_) Manager_->CurrentScreen_ = child;
 }
 
 void Screen::Close() {
     if (!Parent) return;
-    if (__Manager) {
-        __Manager->__CurrentScreen = Parent;
-        __Manager->__Replace(this);
+    if (Manager_) {
+        Manager_->CurrentScreen_ = Parent;
+        Manager_->Replace_(this);
     }
     Parent = nullptr;
 }
@@ -50,75 +50,75 @@ ScreenManager::~ScreenManager() {
     if (instance == this) instance = nullptr;
 }
 
-void ScreenManager::__MakeCurrent(Screen* screen) {
-    if (__CurrentScreen && __CurrentScreen->Started) __Replace(__CurrentScreen);
-    __CurrentScreen = screen;
+void ScreenManager::MakeCurrent_(Screen* screen) {
+    if (CurrentScreen_ && CurrentScreen_->Started) Replace_(CurrentScreen_);
+    CurrentScreen_ = screen;
 }
 
-void ScreenManager::__Replace(Screen* stopping) {
+void ScreenManager::Replace_(Screen* stopping) {
     // One slot only: a screen still waiting for its stop step when another is
     // replaced is stopped at once, so that no screen is left started.
-    if (__StoppingScreen && __StoppingScreen != stopping) {
-        Screen* pending = __StoppingScreen;
-        __StoppingScreen = nullptr;
-        __Stop(pending);
+    if (StoppingScreen_ && StoppingScreen_ != stopping) {
+        Screen* pending = StoppingScreen_;
+        StoppingScreen_ = nullptr;
+        Stop_(pending);
     }
-    __StoppingScreen = stopping;
+    StoppingScreen_ = stopping;
 }
 
-void ScreenManager::__Stop(Screen* screen) {
+void ScreenManager::Stop_(Screen* screen) {
     SetTasksPaused(false);
     screen->Started = false;
     screen->OnStop();
 }
 
-void ScreenManager::__Forget(Screen* screen) {
-    if (__CurrentScreen == screen) __CurrentScreen = nullptr;
-    if (__StoppingScreen == screen) __StoppingScreen = nullptr;
+void ScreenManager::Forget_(Screen* screen) {
+    if (CurrentScreen_ == screen) CurrentScreen_ = nullptr;
+    if (StoppingScreen_ == screen) StoppingScreen_ = nullptr;
 }
 
 void ScreenManager::OnRender(platform::Canvas& canvas) {
     if (Minimized()) return;
     if (auto* app = platform::AppInstance::Instance()) app->RequestRender();
 
-    Screen* screen = __CurrentScreen;
+    Screen* screen = CurrentScreen_;
     if (!screen) return;
     if (screen->RunOncePending) {
         screen->RunOncePending = false;
         screen->RunOnce();
-        screen = __CurrentScreen;
+        screen = CurrentScreen_;
         if (!screen) return;
     }
     if (!screen->Started) {
         screen->Started = true;
         screen->OnStart();
-        screen = __CurrentScreen;
+        screen = CurrentScreen_;
         if (!screen) return;
     }
     screen->OnUpdate();
 
-    if (__StoppingScreen) {
-        Screen* stopping = __StoppingScreen;
-        __StoppingScreen = nullptr;
-        __Stop(stopping);
+    if (StoppingScreen_) {
+        Screen* stopping = StoppingScreen_;
+        StoppingScreen_ = nullptr;
+        Stop_(stopping);
         return;
     }
-    screen = __CurrentScreen;
+    screen = CurrentScreen_;
     if (screen && !screen->RunOncePending && screen->Started) screen->OnRender(canvas);
 }
 
 void ScreenManager::OnKeyEvent(platform::KeyEvent& event) {
-    if (__CurrentScreen) __CurrentScreen->OnKeyEvent(event);
+    if (CurrentScreen_) CurrentScreen_->OnKeyEvent(event);
 }
 
 void ScreenManager::OnMouseEvent(platform::MouseEvent& event) {
-    if (__CurrentScreen) __CurrentScreen->OnMouseEvent(event);
+    if (CurrentScreen_) CurrentScreen_->OnMouseEvent(event);
 }
 
-platform::Vec2i ScreenManager::OnMeasure() { return __CurrentScreen ? __CurrentScreen->OnMeasure() : platform::Vec2i{}; }
+platform::Vec2i ScreenManager::OnMeasure() { return CurrentScreen_ ? CurrentScreen_->OnMeasure() : platform::Vec2i{}; }
 
 void ScreenManager::OnWindowEvent(platform::WindowEvent& event) {
-    if (__CurrentScreen) __CurrentScreen->OnWindowEvent(event);
+    if (CurrentScreen_) CurrentScreen_->OnWindowEvent(event);
     platform::Window::OnWindowEvent(event);
 }
 

@@ -68,10 +68,10 @@ public:
     void OpenChild(Screen* child);
     // Returns to the parent (without a new OnStart of it) and stops this screen.
     void Close();
-    ScreenManager* Manager() const { return __Manager; }
+    ScreenManager* Manager() const { return Manager_; }
 
     // Internal: the manager that drives the screen (the instance at construction).
-    ScreenManager* __Manager = nullptr;
+    ScreenManager* Manager_ = nullptr;
 };
 
 // The program's window class; one instance per program.
@@ -82,8 +82,8 @@ public:
     ScreenManager(const std::string& title, int width, int height, int flags);
     ~ScreenManager() override;
 
-    Screen* CurrentScreen() const { return __CurrentScreen; }
-    Screen* StoppingScreen() const { return __StoppingScreen; }
+    Screen* CurrentScreen() const { return CurrentScreen_; }
+    Screen* StoppingScreen() const { return StoppingScreen_; }
 
     // The frame step.
     void OnRender(platform::Canvas& canvas) override;
@@ -97,18 +97,18 @@ public:
     void OnWindowEvent(platform::WindowEvent& event) override;
 
     // Internal: the screen switch shared by Screen's constructor and Set.
-    void __MakeCurrent(Screen* screen);
+    void MakeCurrent_(Screen* screen);
     // Internal: makes a screen that replaced the current one wait for its stop step.
-    void __Replace(Screen* stopping);
+    void Replace_(Screen* stopping);
     // Internal: a screen being destroyed leaves every slot.
-    void __Forget(Screen* screen);
+    void Forget_(Screen* screen);
 
-    Screen* __CurrentScreen = nullptr;
+    Screen* CurrentScreen_ = nullptr;
     // A replaced screen that waits for its OnStop; one at most.
-    Screen* __StoppingScreen = nullptr;
+    Screen* StoppingScreen_ = nullptr;
 
 private:
-    void __Stop(Screen* screen);
+    void Stop_(Screen* screen);
 };
 
 // The screen manager constructed last; null when there is none.

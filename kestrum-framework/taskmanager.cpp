@@ -39,46 +39,46 @@ void SetFlag(bool& flag, bool value) {
 Task::Task() : StartTime(TaskTime()) {}
 
 void Task::TaskManager(const std::shared_ptr<taskmanager::TaskManager>& manager) {
-    if (auto old = __TaskManager.lock()) old->__Remove(this);
-    __TaskManager = manager;
-    if (manager) manager->__Append(shared_from_this());
+    if (auto old = TaskManager_.lock()) old->Remove_(this);
+    TaskManager_ = manager;
+    if (manager) manager->Append_(shared_from_this());
 }
 
 // The tasks' back-references are weak and expire with the manager.
 TaskManager::~TaskManager() = default;
 
-void TaskManager::__Append(const std::shared_ptr<Task>& task) { Tasks.Add(task); }
+void TaskManager::Append_(const std::shared_ptr<Task>& task) { Tasks.Add(task); }
 
-void TaskManager::__Remove(const Task* task) {
+void TaskManager::Remove_(const Task* task) {
     auto& items = Tasks.Data();
     for (int i = static_cast<int>(items.size()) - 1; i >= 0; --i) {
         if (items[static_cast<std::size_t>(i)].get() != task) continue;
         items.erase(items.begin() + i);
         // A running pass steps back only for the tasks that stood at or before
         // its current index; removals further on do not shift its position.
-        if (__PassIndex >= 0 && i <= __PassIndex) --__PassIndex;
+        if (PassIndex_ >= 0 && i <= PassIndex_) --PassIndex_;
     }
 }
 
 void TaskManager::Update(int stamp) {
-    const int outerIndex = __PassIndex;
+    const int outerIndex = PassIndex_;
     if (++passSerial == 0) ++passSerial;
     const unsigned pass = passSerial;
-    for (__PassIndex = 0; __PassIndex < Tasks.Length(); ++__PassIndex) {
+    for (PassIndex_ = 0; PassIndex_ < Tasks.Length(); ++PassIndex_) {
         if (frozen) continue;
-        Task* task = Tasks[__PassIndex].get();
+        Task* task = Tasks[PassIndex_].get();
         if (task->UpdateStamp == stamp) continue;
-        if (!task->__Enabled) continue;
+        if (!task->Enabled_) continue;
         if (task->Pausable && paused) continue;
-        if (task->__LastPass == pass) continue;
-        task->__LastPass = pass;
+        if (task->LastPass_ == pass) continue;
+        task->LastPass_ = pass;
         // Hold the task for the call: it may take itself out of every list.
-        const std::shared_ptr<Task> keep = Tasks[__PassIndex];
+        const std::shared_ptr<Task> keep = Tasks[PassIndex_];
         keep->OnUpdate();
-        // After removals __PassIndex may be -1 (the first task left): the
+        // After removals PassIndex_ may be -1 (the first task left): the
         // increment continues the pass at index 0.
     }
-    __PassIndex = outerIndex;
+    PassIndex_ = outerIndex;
 }
 
 void TaskManager::Update() {
@@ -93,7 +93,7 @@ std::shared_ptr<Task> CopyTask(const std::shared_ptr<Task>& from, const std::sha
     to->Tag = from->Tag;
     to->Pausable = from->Pausable;
     to->StartTime = from->StartTime;
-    to->__TaskManager = from->__TaskManager;
+    to->TaskManager_ = from->TaskManager_;
     to->UpdateStamp = from->UpdateStamp;
     return to;
 }

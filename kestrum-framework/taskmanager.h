@@ -50,8 +50,8 @@ public:
     virtual void OnUpdate() {}
 
     // The base setter only stores the value; derived classes add effects.
-    virtual void Enabled(bool value) { __Enabled = value; }
-    virtual bool Enabled() const { return __Enabled; }
+    virtual void Enabled(bool value) { Enabled_ = value; }
+    virtual bool Enabled() const { return Enabled_; }
 
     // Moves the task out of its current manager's list (every occurrence, the
     // others keeping their order) and appends it to the new manager's list.
@@ -59,17 +59,17 @@ public:
     // out of every list. Throws std::bad_weak_ptr when the task is not owned
     // by a shared_ptr and a manager is given.
     void TaskManager(const std::shared_ptr<taskmanager::TaskManager>& manager);
-    std::shared_ptr<taskmanager::TaskManager> TaskManager() const { return __TaskManager.lock(); }
+    std::shared_ptr<taskmanager::TaskManager> TaskManager() const { return TaskManager_.lock(); }
 
     // The stored flag, which the manager's pass reads in place of the
     // overridable getter.
-    bool __Enabled = true;
+    bool Enabled_ = true;
     // Non-owning back-reference; CopyTask may set it without adding the task
     // to that manager's list.
-    std::weak_ptr<taskmanager::TaskManager> __TaskManager;
+    std::weak_ptr<taskmanager::TaskManager> TaskManager_;
     // The pass that last updated the task, so that a task which rejoins the
     // end of the list during its update is not updated again in that pass.
-    unsigned __LastPass = 0;
+    unsigned LastPass_ = 0;
 };
 
 // An ordered list of tasks updated in the order they joined. Create managers
@@ -98,12 +98,12 @@ public:
     void Update();
 
     // Internal: used by Task::TaskManager to keep the list and a running pass in step.
-    void __Append(const std::shared_ptr<Task>& task);
-    void __Remove(const Task* task);
+    void Append_(const std::shared_ptr<Task>& task);
+    void Remove_(const Task* task);
 
 private:
     // Index of the task being updated by a running pass; -1 outside a pass.
-    int __PassIndex = -1;
+    int PassIndex_ = -1;
 };
 
 // Copies Enabled, Name, Tag, Pausable, StartTime, the manager reference and

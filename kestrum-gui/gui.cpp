@@ -17,7 +17,7 @@ bool moduleReady = false;
 bool moduleExiting = false;
 }  // namespace
 
-bool _GuiModuleExiting() { return moduleExiting; }
+bool GuiModuleExiting_() { return moduleExiting; }
 
 void InitGuiModule() {
     if (moduleReady) return;

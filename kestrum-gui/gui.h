@@ -54,6 +54,6 @@ void InitGuiModule();
 
 // Internal: true once the process has begun to exit (set by a handler that
 // InitGuiModule registers), when the framework's lists may already be gone.
-bool _GuiModuleExiting();
+bool GuiModuleExiting_();
 
 }  // namespace kestrum::gui

@@ -93,7 +93,7 @@ std::string GuiLayer::Snapshot() {
     return text;
 }
 
-void GuiLayer::_UpdateEditorSelection() {
+void GuiLayer::UpdateEditorSelection_() {
     if (!Dragged) {
         if (Current && Current->Down) Dragged = Current;
     } else if (!Dragged->Down) {
@@ -101,7 +101,7 @@ void GuiLayer::_UpdateEditorSelection() {
     }
 }
 
-void GuiLayer::_OnDebugEditorKeyEvents(const platform::KeyEvent& event) {
+void GuiLayer::OnDebugEditorKeyEvents_(const platform::KeyEvent& event) {
     const std::shared_ptr<GuiObject> selected = Dragged;
     if (!selected) return;
     if (event.type == platform::KeyEvent::KeyDown || event.type == platform::KeyEvent::KeyRepeat) {
@@ -116,7 +116,7 @@ void GuiLayer::_OnDebugEditorKeyEvents(const platform::KeyEvent& event) {
     if (event.type == platform::KeyEvent::KeyDown && event.key == 't') selected->Enabled(!selected->Enabled());
 }
 
-void GuiLayer::_DrawDebugEditor(platform::Canvas& canvas) {
+void GuiLayer::DrawDebugEditor_(platform::Canvas& canvas) {
     const auto& font = canvas.Font();
     const float fontHeight = font ? font->Height() : 0;
     const float barHeight = fontHeight * 1.25f;

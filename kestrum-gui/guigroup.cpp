@@ -29,7 +29,7 @@ void GuiGroup::InitFields() {
 }
 
 void GuiGroup::Enabled(bool flag) {
-    __Enabled = flag;
+    Enabled_ = flag;
     if (flag) return;
     for (const auto& member : Members) {
         member->Entered = false;
@@ -40,20 +40,20 @@ void GuiGroup::Enabled(bool flag) {
     }
 }
 
-void GuiGroup::__UpdateMembers() {
+void GuiGroup::UpdateMembers_() {
     const std::vector<std::shared_ptr<GuiObject>> members = Members.Data();
     for (const auto& member : members) {
-        if (member->Enabled()) member->__Update();
+        if (member->Enabled()) member->Update_();
     }
     for (const auto& member : members) {
         if (member->Enabled()) member->OnUpdate();
     }
 }
 
-void GuiGroup::__SendKeyEvent(const platform::KeyEvent& event) {
+void GuiGroup::SendKeyEvent_(const platform::KeyEvent& event) {
     const std::vector<std::shared_ptr<GuiObject>> members = Members.Data();
     for (const auto& member : members) {
-        if (member->Enabled() && member->KeyEvents) member->__SendKeyEvent(event);
+        if (member->Enabled() && member->KeyEvents) member->SendKeyEvent_(event);
     }
     OnKeyEvent(event);
 }
@@ -67,23 +67,23 @@ std::shared_ptr<GuiObject> GuiGroup::GetObject(const std::string& name) {
 }
 
 void GuiGroup::Draw(platform::Canvas& canvas) {
-    __DrawSurface(canvas);
-    _DrawContent(canvas);
-    if (_EditorSelected()) _DrawSelection(canvas);
+    DrawSurface_(canvas);
+    DrawContent_(canvas);
+    if (EditorSelected_()) DrawSelection_(canvas);
 }
 
-void GuiGroup::__DrawSurface(platform::Canvas& canvas) {
+void GuiGroup::DrawSurface_(platform::Canvas& canvas) {
     const int state = RenderState();
     std::shared_ptr<platform::Image> image = Surface.DrawData(state, 0)->Image;
     if (!image) image = Surface.DrawData(0, 0)->Image;
     if (!image) return;
     canvas.PushMatrix();
-    _ApplyDrawData(canvas, *Surface.DrawData(state, Frame));
+    ApplyDrawData_(canvas, *Surface.DrawData(state, Frame));
     framework::Draw9Patch(canvas, image, Surface.Borders, 0, 0, Width(), Height(), 0, ScaleX, ScaleY, 0, 0);
     canvas.PopMatrix();
 }
 
-void GuiGroup::_DrawContent(platform::Canvas& canvas) {
+void GuiGroup::DrawContent_(platform::Canvas& canvas) {
     canvas.PushMatrix();
     canvas.Translate(X(), Y());
     canvas.Scale(ScaleX, ScaleY);
@@ -91,11 +91,11 @@ void GuiGroup::_DrawContent(platform::Canvas& canvas) {
     canvas.Translate(-Width() * Handle.x, -Height() * Handle.y);
     DrawBackground(canvas);
     canvas.Translate(-ScrollX, -ScrollY);
-    __DrawMembers(canvas);
+    DrawMembers_(canvas);
     canvas.PopMatrix();
 }
 
-void GuiGroup::__DrawMembers(platform::Canvas& canvas) {
+void GuiGroup::DrawMembers_(platform::Canvas& canvas) {
     const std::vector<std::shared_ptr<GuiObject>> members = Members.Data();
     for (const auto& member : members) {
         if (member->Enabled() && member->Visible) member->Draw(canvas);

@@ -41,26 +41,26 @@ public:
 
     using GuiObject::Enabled;
     void Enabled(bool flag) override;
-    bool Enabled() const override { return __Enabled; }
+    bool Enabled() const override { return Enabled_; }
 
-    void __UpdateState() override;
-    void __UpdateCurrentGuiObject() override;
-    void __Update() override { __UpdateMembers(); }
-    // Every enabled member's __Update, then every enabled member's OnUpdate.
-    void __UpdateMembers();
-    void __SendKeyEvent(const platform::KeyEvent& event) override;
+    void UpdateState_() override;
+    void UpdateCurrentGuiObject_() override;
+    void Update_() override { UpdateMembers_(); }
+    // Every enabled member's Update_, then every enabled member's OnUpdate.
+    void UpdateMembers_();
+    void SendKeyEvent_(const platform::KeyEvent& event) override;
     std::string Snapshot() override;
     std::shared_ptr<GuiObject> GetObject(const std::string& name) override;
     void Draw(platform::Canvas& canvas) override;
 
-    virtual void __DrawSurface(platform::Canvas& canvas);
+    virtual void DrawSurface_(platform::Canvas& canvas);
     // Drawn after the group's transform and before the content offset and the members.
     virtual void DrawBackground(platform::Canvas&) {}
 
     // The group's transform, DrawBackground, the content offset and the members.
-    void _DrawContent(platform::Canvas& canvas);
+    void DrawContent_(platform::Canvas& canvas);
     // Every enabled, visible member in order.
-    void __DrawMembers(platform::Canvas& canvas);
+    void DrawMembers_(platform::Canvas& canvas);
 
     // Extent of the enabled members, always including the origin.
     float GetContentWidth() const;

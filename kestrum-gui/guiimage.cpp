@@ -21,22 +21,22 @@ std::shared_ptr<GuiImage> GuiImage::New(GuiLayer* layer, const std::shared_ptr<p
     return widget;
 }
 
-bool GuiImage::_DrawImage(platform::Canvas& canvas) {
+bool GuiImage::DrawImage_(platform::Canvas& canvas) {
     if (Frame < 0) return false;
     const int state = RenderState();
     std::shared_ptr<platform::Image> image = Images.DrawData(0, Frame)->Image;
     if (auto own = Images.DrawData(state, Frame)->Image) image = own;
     if (!image) return false;
     canvas.PushMatrix();
-    _ApplyDrawData(canvas, *Images.DrawData(state, Frame));
+    ApplyDrawData_(canvas, *Images.DrawData(state, Frame));
     framework::Draw9Patch(canvas, image, Images.Borders, 0, 0, Width(), Height(), 0, ScaleX, ScaleY, 0, 0);
     canvas.PopMatrix();
     return true;
 }
 
 void GuiImage::Draw(platform::Canvas& canvas) {
-    _DrawImage(canvas);
-    _DrawOverlays(canvas);
+    DrawImage_(canvas);
+    DrawOverlays_(canvas);
 }
 
 void GuiButton::InitFields() {
@@ -55,14 +55,14 @@ void GuiButton::Draw(platform::Canvas& canvas) {
         ty += Height() * 0.5f - Caption.Height() * 0.5f;
     }
     canvas.PushMatrix();
-    _ApplyDrawData(canvas, *Caption.DrawData(state, Frame));
+    ApplyDrawData_(canvas, *Caption.DrawData(state, Frame));
     canvas.Font(Caption.Font);
     canvas.Scale(ScaleX, ScaleY);
     canvas.DrawText(Caption.Text, tx, ty, 0, 0);
     canvas.PopMatrix();
 }
 
-void GuiCheckbox::__OnReleased() {
+void GuiCheckbox::OnReleased_() {
     ++Frame;
     if (Frame >= Images.Frames()) Frame = 0;
 }

@@ -35,7 +35,7 @@ public:
     void Draw(platform::Canvas& canvas) override;
 
     // Draws the image part (no overlays); false when there was no image.
-    bool _DrawImage(platform::Canvas& canvas);
+    bool DrawImage_(platform::Canvas& canvas);
 };
 
 class GuiButton : public GuiImage {
@@ -58,7 +58,7 @@ public:
 
 class GuiCheckbox : public GuiImage {
 public:
-    void __OnReleased() override;
+    void OnReleased_() override;
 };
 
 }  // namespace kestrum::gui

@@ -32,15 +32,15 @@ bool GuiInputBox::Submitted() {
     return value;
 }
 
-bool GuiInputBox::_AllowedChars(int code) const {
+bool GuiInputBox::AllowedChars_(int code) const {
     return std::find(AllowedChars.begin(), AllowedChars.end(), code) != AllowedChars.end();
 }
 
-bool GuiInputBox::_ForbiddenChars(int code) const {
+bool GuiInputBox::ForbiddenChars_(int code) const {
     return std::find(ForbiddenChars.begin(), ForbiddenChars.end(), code) != ForbiddenChars.end();
 }
 
-void GuiInputBox::__OnReleased() {
+void GuiInputBox::OnReleased_() {
     if (!Ghosted) FocusedObject = Self();
 }
 
@@ -64,7 +64,7 @@ void GuiInputBox::Draw(platform::Canvas& canvas) {
     const float x = CentreText ? Width() * 0.5f - Texts.Width() * 0.5f : static_cast<float>(TextMargin) * 0.5f;
     const float y = Height() * 0.5f - Texts.Height() * 0.5f;
     canvas.PushMatrix();
-    _ApplyDrawData(canvas, *Texts.DrawData(state, Frame));
+    ApplyDrawData_(canvas, *Texts.DrawData(state, Frame));
     canvas.Font(Texts.Font);
     canvas.Scale(ScaleX, ScaleY);
     Caret.DrawText(canvas, Texts.Text, x, y, focused, canvas.Color(), CaretColor);

@@ -40,10 +40,10 @@ public:
     void Submitted(bool value) { submitted_ = value; }
     // Whether Enter was pressed since the last read; reading clears it.
     bool Submitted();
-    bool _AllowedChars(int code) const;
-    bool _ForbiddenChars(int code) const;
+    bool AllowedChars_(int code) const;
+    bool ForbiddenChars_(int code) const;
 
-    void __OnReleased() override;
+    void OnReleased_() override;
     void OnKeyEvent(const platform::KeyEvent& event) override;
     void Draw(platform::Canvas& canvas) override;
 

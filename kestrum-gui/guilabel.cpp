@@ -27,12 +27,12 @@ void GuiLabel::Draw(platform::Canvas& canvas) {
     if (Texts.Text.empty() || !Texts.Font || Frame < 0) return;
     const int state = RenderState();
     canvas.PushMatrix();
-    _ApplyDrawData(canvas, *Texts.DrawData(state, Frame));
+    ApplyDrawData_(canvas, *Texts.DrawData(state, Frame));
     canvas.Font(Texts.Font);
     canvas.Scale(ScaleX, ScaleY);
     canvas.DrawText(Texts.Text, 0, 0, 0, 0);
     canvas.PopMatrix();
-    _DrawOverlays(canvas);
+    DrawOverlays_(canvas);
 }
 
 }  // namespace kestrum::gui

@@ -14,7 +14,7 @@ GuiLayer::GuiLayer(platform::Vec2i windowSize) : size_(windowSize) {}
 GuiLayer::~GuiLayer() {
     // Widgets that outlive the layer must not point back at it.
     for (const auto& object : Objects) {
-        if (object->__Layer == this) object->__Layer = nullptr;
+        if (object->Layer_ == this) object->Layer_ = nullptr;
     }
 }
 
@@ -126,39 +126,39 @@ bool GuiLayer::MouseReleased(int button) const {
 void GuiLayer::Update() {
     if (!Active) return;
     InputDevice.Update();
-    _UpdateEvents();
+    UpdateEvents_();
 
     if (std::shared_ptr<GuiObject> modal = Modal) {
-        if (modal->Enabled()) modal->__Update();
+        if (modal->Enabled()) modal->Update_();
         if (modal->Enabled()) modal->OnUpdate();
     } else {
         const std::vector<std::shared_ptr<GuiObject>> objects = Objects.Data();
         for (const auto& object : objects) {
-            if (object->Enabled()) object->__Update();
+            if (object->Enabled()) object->Update_();
             if (object->Enabled()) object->OnUpdate();
         }
     }
 
     if (EditorMode) {
-        _UpdateEditorSelection();
+        UpdateEditorSelection_();
     } else {
-        _UpdateDraggables();
+        UpdateDraggables_();
     }
 
     const platform::Vec2i mouse = GetMouseLocation();
     if (Dragged) {
-        Dragged->__X += static_cast<float>(mouse.x - LastMouse.x);
-        Dragged->__Y += static_cast<float>(mouse.y - LastMouse.y);
+        Dragged->X_ += static_cast<float>(mouse.x - LastMouse.x);
+        Dragged->Y_ += static_cast<float>(mouse.y - LastMouse.y);
     }
     LastMouse = mouse;
 }
 
-void GuiLayer::_UpdateDraggables() {
+void GuiLayer::UpdateDraggables_() {
     if (!Dragged) {
         if (Current && Current->Down && Current->Draggable) {
             Dragged = Current;
             // Brought to the top: drawn last and tried first.
-            if (Dragged->__Layer) Dragged->Layer(Dragged->__Layer);
+            if (Dragged->Layer_) Dragged->Layer(Dragged->Layer_);
         }
     } else if (!Dragged->Down) {
         Dragged = nullptr;
@@ -193,16 +193,16 @@ void GuiLayer::Draw(platform::Canvas& canvas) {
     if (lighting) canvas.EndLighting();
     canvas.PopMatrix();
     canvas.Font(font);
-    if (EditorMode) _DrawDebugEditor(canvas);
+    if (EditorMode) DrawDebugEditor_(canvas);
 }
 
 void GuiLayer::SendKeyEvent(const platform::KeyEvent& event) {
     if (!KeyEvents) return;
     const std::vector<std::shared_ptr<GuiObject>> objects = Objects.Data();
     for (const auto& object : objects) {
-        if (object->Enabled() && object->KeyEvents) object->__SendKeyEvent(event);
+        if (object->Enabled() && object->KeyEvents) object->SendKeyEvent_(event);
     }
-    if (EditorMode) _OnDebugEditorKeyEvents(event);
+    if (EditorMode) OnDebugEditorKeyEvents_(event);
 }
 
 std::shared_ptr<GuiObject> GuiLayer::GetObject(const std::string& name) {

@@ -109,15 +109,15 @@ public:
 
     // Layout editor (guieditor.cpp).
     std::string Snapshot();
-    void _UpdateEditorSelection();
-    void _OnDebugEditorKeyEvents(const platform::KeyEvent& event);
-    void _DrawDebugEditor(platform::Canvas& canvas);
+    void UpdateEditorSelection_();
+    void OnDebugEditorKeyEvents_(const platform::KeyEvent& event);
+    void DrawDebugEditor_(platform::Canvas& canvas);
     // Closes the open menus when the pointer is over nothing (guimenu.cpp).
-    void _UpdateContextMenu();
+    void UpdateContextMenu_();
 
     // The event pass of Update (guistates.cpp).
-    void _UpdateEvents();
-    void _UpdateDraggables();
+    void UpdateEvents_();
+    void UpdateDraggables_();
 
 private:
     platform::Window* window_ = nullptr;

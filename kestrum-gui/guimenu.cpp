@@ -38,7 +38,7 @@ std::shared_ptr<GuiMenuItem> GuiMenu::GetItem(const std::string& name) const {
     return MemberNamed<GuiMenuItem>(Members, name);
 }
 
-void GuiLayer::_UpdateContextMenu() {
+void GuiLayer::UpdateContextMenu_() {
     if (Current) return;
     Close(OpenMenu.lock());
     Close(OpenSubMenu.lock());
@@ -49,9 +49,9 @@ float GuiMenuBar::Width() const {
     return layer ? static_cast<float>(layer->Viewport().Width()) : 0;
 }
 
-float GuiMenuBar::Height() const { return Layer() ? __Height : 0; }
+float GuiMenuBar::Height() const { return Layer() ? Height_ : 0; }
 
-void GuiMenuBar::__DrawSurface(platform::Canvas& canvas) {
+void GuiMenuBar::DrawSurface_(platform::Canvas& canvas) {
     GuiLayer* layer = Layer();
     if (Frame < 0 || !layer) return;
     const int state = RenderState();
@@ -59,9 +59,9 @@ void GuiMenuBar::__DrawSurface(platform::Canvas& canvas) {
     if (auto own = Surface.DrawData(state, 0)->Image) image = own;
     if (!image) return;
     canvas.PushMatrix();
-    _ApplyDrawData(canvas, *Surface.DrawData(state, Frame));
-    framework::Draw9Patch(canvas, image, Surface.Borders, __Width, 0,
-                          static_cast<float>(layer->WindowWidth()) - __Width, Height(), 0, ScaleX, ScaleY, 0, 0);
+    ApplyDrawData_(canvas, *Surface.DrawData(state, Frame));
+    framework::Draw9Patch(canvas, image, Surface.Borders, Width_, 0,
+                          static_cast<float>(layer->WindowWidth()) - Width_, Height(), 0, ScaleX, ScaleY, 0, 0);
     canvas.PopMatrix();
 }
 

@@ -29,11 +29,11 @@ public:
 // and its picture starts at the stored width (used as a left inset).
 class GuiMenuBar : public GuiGroup {
 public:
-    void Width(float value) override { __Width = value; }
+    void Width(float value) override { Width_ = value; }
     float Width() const override;
-    void Height(float value) override { __Height = value; }
+    void Height(float value) override { Height_ = value; }
     float Height() const override;
-    void __DrawSurface(platform::Canvas& canvas) override;
+    void DrawSurface_(platform::Canvas& canvas) override;
 
     // The first member that is a menu tab of that name; null when none.
     std::shared_ptr<GuiMenuTab> GetTab(const std::string& name) const;

@@ -24,7 +24,7 @@ GuiObject::GuiObject() = default;
 GuiObject::~GuiObject() {
     // The message list does not own its senders, but a dead widget's
     // messages would only pile up: take them out.
-    if (_GuiModuleExiting()) return;
+    if (GuiModuleExiting_()) return;
     for (const char* event : kEvents) {
         while (framework::Message::Get(std::string("=") + event, this)) {
         }
@@ -33,17 +33,17 @@ GuiObject::~GuiObject() {
 
 void GuiObject::Layer(GuiLayer* layer) {
     auto self = Self();
-    if (!__Group.expired()) Group(nullptr);
-    if (__Layer) __Layer->Objects.RemoveEach(self);
-    __Layer = layer;
+    if (!Group_.expired()) Group(nullptr);
+    if (Layer_) Layer_->Objects.RemoveEach(self);
+    Layer_ = layer;
     if (layer) layer->Objects.Add(self);
 }
 
 GuiLayer* GuiObject::Layer() const {
-    auto group = __Group.lock();
-    if (!group) return __Layer;
+    auto group = Group_.lock();
+    if (!group) return Layer_;
     while (auto parent = group->Group()) group = parent;
-    return group->__Layer;
+    return group->Layer_;
 }
 
 void GuiObject::Group(const std::shared_ptr<GuiGroup>& group) {
@@ -52,9 +52,9 @@ void GuiObject::Group(const std::shared_ptr<GuiGroup>& group) {
 
 void GuiObject::GroupInsert(const std::shared_ptr<GuiGroup>& group, int index) {
     auto self = Self();
-    if (__Layer) Layer(nullptr);
-    if (auto old = __Group.lock()) old->Members.RemoveEach(self);
-    __Group = group;
+    if (Layer_) Layer(nullptr);
+    if (auto old = Group_.lock()) old->Members.RemoveEach(self);
+    Group_ = group;
     if (!group) return;
     if (index < 0 || index > group->Members.Length()) {
         group->Members.Add(self);
@@ -65,7 +65,7 @@ void GuiObject::GroupInsert(const std::shared_ptr<GuiGroup>& group, int index) {
 
 std::vector<std::shared_ptr<GuiGroup>> GuiObject::Groups() const {
     std::vector<std::shared_ptr<GuiGroup>> groups;
-    for (auto group = __Group.lock(); group; group = group->Group()) groups.push_back(group);
+    for (auto group = Group_.lock(); group; group = group->Group()) groups.push_back(group);
     return groups;
 }
 
@@ -80,18 +80,18 @@ void GuiObject::Remove() {
         return;
     }
     auto self = Self();
-    if (__Layer) {
-        if (__Layer->Current == self) __Layer->Current = nullptr;
+    if (Layer_) {
+        if (Layer_->Current == self) Layer_->Current = nullptr;
         Layer(nullptr);
     }
-    if (!__Group.expired()) Group(nullptr);
+    if (!Group_.expired()) Group(nullptr);
 }
 
 std::shared_ptr<GuiObject> GuiObject::GetObject(const std::string& name) {
     return Name == name ? Self() : nullptr;
 }
 
-void GuiObject::_UpdateWorldData() {
+void GuiObject::UpdateWorldData_() {
     worldX_ = X();
     worldY_ = Y();
     worldRotation_ = Rotation;
@@ -126,31 +126,31 @@ void GuiObject::_UpdateWorldData() {
 }
 
 float GuiObject::WorldX() {
-    _UpdateWorldData();
+    UpdateWorldData_();
     return worldX_;
 }
 float GuiObject::WorldY() {
-    _UpdateWorldData();
+    UpdateWorldData_();
     return worldY_;
 }
 float GuiObject::WorldRotation() {
-    _UpdateWorldData();
+    UpdateWorldData_();
     return worldRotation_;
 }
 float GuiObject::WorldScaleX() {
-    _UpdateWorldData();
+    UpdateWorldData_();
     return worldScaleX_;
 }
 float GuiObject::WorldScaleY() {
-    _UpdateWorldData();
+    UpdateWorldData_();
     return worldScaleY_;
 }
 float GuiObject::WorldWidth() {
-    _UpdateWorldData();
+    UpdateWorldData_();
     return worldWidth_;
 }
 float GuiObject::WorldHeight() {
-    _UpdateWorldData();
+    UpdateWorldData_();
     return worldHeight_;
 }
 
@@ -161,7 +161,7 @@ bool GuiObject::PointInside(float x, float y) {
     if (!layer) return false;
     if (auto clip = ClipParent.lock(); clip && clip.get() != this && !clip->PointInside(x, y)) return false;
     const platform::Vec2f q = layer->MapPointer({x, y});
-    _UpdateWorldData();
+    UpdateWorldData_();
     return framework::PointInRotatedRect(worldX_, worldY_, worldWidth_, worldHeight_, q.x, q.y, -worldRotation_,
                                          Handle.x, Handle.y);
 }
@@ -218,7 +218,7 @@ bool GuiObject::MouseReleased(int button) const {
     return layer && layer->MouseReleased(button);
 }
 
-platform::Vec2i GuiObject::_WindowMouse() const {
+platform::Vec2i GuiObject::WindowMouse_() const {
     GuiLayer* layer = Layer();
     return layer ? layer->WindowMouse() : platform::Vec2i{0, 0};
 }
@@ -239,12 +239,12 @@ void GuiObject::SendMessage(const std::string& event) {
     framework::Message::Create(text, this);
 }
 
-bool GuiObject::_EditorSelected() const {
+bool GuiObject::EditorSelected_() const {
     GuiLayer* layer = Layer();
     return layer && layer->EditorMode && layer->Dragged.get() == this;
 }
 
-void GuiObject::_DrawDebugBounds(platform::Canvas& canvas) {
+void GuiObject::DrawDebugBounds_(platform::Canvas& canvas) {
     if (!DebugBounds || framework::SelectionMode == 0) return;
     const float w = Width();
     const float h = Height();
@@ -262,7 +262,7 @@ void GuiObject::_DrawDebugBounds(platform::Canvas& canvas) {
     canvas.PopMatrix();
 }
 
-void GuiObject::_DrawSelection(platform::Canvas& canvas) {
+void GuiObject::DrawSelection_(platform::Canvas& canvas) {
     const float w = Width();
     const float h = Height();
     canvas.PushMatrix();
@@ -274,14 +274,14 @@ void GuiObject::_DrawSelection(platform::Canvas& canvas) {
     canvas.PopMatrix();
 }
 
-void GuiObject::_ApplyDrawData(platform::Canvas& canvas, const framework::DrawData& data) const {
+void GuiObject::ApplyDrawData_(platform::Canvas& canvas, const framework::DrawData& data) const {
     data.Apply(canvas, X(), Y(), Width() * ScaleX, Height() * ScaleY, -Rotation, Handle.x, Handle.y,
                Brightness(Color));
 }
 
-void GuiObject::_DrawOverlays(platform::Canvas& canvas) {
-    _DrawDebugBounds(canvas);
-    if (_EditorSelected()) _DrawSelection(canvas);
+void GuiObject::DrawOverlays_(platform::Canvas& canvas) {
+    DrawDebugBounds_(canvas);
+    if (EditorSelected_()) DrawSelection_(canvas);
 }
 
 }  // namespace kestrum::gui

@@ -93,7 +93,7 @@ public:
     // The layer field, or that of the outermost ancestor group.
     virtual GuiLayer* Layer() const;
     void Group(const std::shared_ptr<GuiGroup>& group);
-    std::shared_ptr<GuiGroup> Group() const { return __Group.lock(); }
+    std::shared_ptr<GuiGroup> Group() const { return Group_.lock(); }
     // As Group(group), inserting at index of the member list (0 = drawn first).
     void GroupInsert(const std::shared_ptr<GuiGroup>& group, int index);
     // The ancestor groups, the parent first.
@@ -106,14 +106,14 @@ public:
     virtual std::shared_ptr<GuiObject> GetObject(const std::string& name);
 
     // Geometry; derived widgets measure their content in the getters.
-    virtual void X(float value) { __X = value; }
-    virtual float X() const { return __X; }
-    virtual void Y(float value) { __Y = value; }
-    virtual float Y() const { return __Y; }
-    virtual void Width(float value) { __Width = value; }
-    virtual float Width() const { return __Width; }
-    virtual void Height(float value) { __Height = value; }
-    virtual float Height() const { return __Height; }
+    virtual void X(float value) { X_ = value; }
+    virtual float X() const { return X_; }
+    virtual void Y(float value) { Y_ = value; }
+    virtual float Y() const { return Y_; }
+    virtual void Width(float value) { Width_ = value; }
+    virtual float Width() const { return Width_; }
+    virtual void Height(float value) { Height_ = value; }
+    virtual float Height() const { return Height_; }
     float HandleX() const { return Handle.x; }
     void HandleX(float value) { Handle.x = value; }
     float HandleY() const { return Handle.y; }
@@ -125,7 +125,7 @@ public:
 
     // World data: the widget's own values when it is in no group, else the
     // values through every ancestor group (recomputed on each call).
-    void _UpdateWorldData();
+    void UpdateWorldData_();
     float WorldX();
     float WorldY();
     float WorldRotation();
@@ -155,13 +155,13 @@ public:
     void SendMessage(const std::string& event);
 
     // The event state machine (guistates.cpp).
-    virtual void __UpdateState();
-    virtual void __UpdateCurrentGuiObject();
+    virtual void UpdateState_();
+    virtual void UpdateCurrentGuiObject_();
     // Internal per-frame update; groups update their members.
-    virtual void __Update() {}
-    virtual void __SendKeyEvent(const platform::KeyEvent& event) { OnKeyEvent(event); }
+    virtual void Update_() {}
+    virtual void SendKeyEvent_(const platform::KeyEvent& event) { OnKeyEvent(event); }
     // Internal release hook, before OnReleased.
-    virtual void __OnReleased() {}
+    virtual void OnReleased_() {}
 
     // Layout (guieditor.cpp).
     virtual std::string Snapshot();
@@ -180,26 +180,26 @@ public:
 
     // Applies a draw record with this widget's place, scaled size, rotation,
     // handle and brightness, as every widget's Draw does before drawing.
-    void _ApplyDrawData(platform::Canvas& canvas, const framework::DrawData& data) const;
+    void ApplyDrawData_(platform::Canvas& canvas, const framework::DrawData& data) const;
 
     // Overlays that derived widgets draw last.
-    void _DrawDebugBounds(platform::Canvas& canvas);
-    void _DrawSelection(platform::Canvas& canvas);
+    void DrawDebugBounds_(platform::Canvas& canvas);
+    void DrawSelection_(platform::Canvas& canvas);
     // Whether the layer's layout editor is on and this widget is its selection.
-    bool _EditorSelected() const;
+    bool EditorSelected_() const;
     // Both overlays as a widget's Draw ends.
-    void _DrawOverlays(platform::Canvas& canvas);
+    void DrawOverlays_(platform::Canvas& canvas);
 
     // The position of the pointer in the layer window's coordinates; (0, 0) without a layer.
-    platform::Vec2i _WindowMouse() const;
+    platform::Vec2i WindowMouse_() const;
     std::shared_ptr<GuiObject> Self() { return std::static_pointer_cast<GuiObject>(shared_from_this()); }
 
-    float __X = 0;
-    float __Y = 0;
-    float __Width = 0;
-    float __Height = 0;
-    GuiLayer* __Layer = nullptr;
-    std::weak_ptr<GuiGroup> __Group;
+    float X_ = 0;
+    float Y_ = 0;
+    float Width_ = 0;
+    float Height_ = 0;
+    GuiLayer* Layer_ = nullptr;
+    std::weak_ptr<GuiGroup> Group_;
 
 private:
     float worldHeight_ = 0;

@@ -9,7 +9,7 @@ GuiScrollBox::GuiScrollBox(int width, int height) {
     InitFields();
     Width(static_cast<float>(width));
     Height(static_cast<float>(height));
-    _UpdateCanvas(width, height);
+    UpdateCanvas_(width, height);
 }
 
 std::shared_ptr<GuiScrollBox> GuiScrollBox::New(const std::shared_ptr<GuiGroup>& group, int width, int height) {
@@ -24,7 +24,7 @@ std::shared_ptr<GuiScrollBox> GuiScrollBox::New(GuiLayer* layer, int width, int 
     return box;
 }
 
-void GuiScrollBox::_UpdateCanvas(int width, int height) {
+void GuiScrollBox::UpdateCanvas_(int width, int height) {
     RenderCanvas.reset();
     if (RenderImage) RenderImage->Discard();
     RenderImage.reset();
@@ -35,7 +35,7 @@ void GuiScrollBox::_UpdateCanvas(int width, int height) {
     RenderCanvas = std::make_unique<platform::Canvas>(RenderImage);
 }
 
-void GuiScrollBox::_UpdateSliders() {
+void GuiScrollBox::UpdateSliders_() {
     const int imageWidth = RenderImage ? RenderImage->Width() : 0;
     const int imageHeight = RenderImage ? RenderImage->Height() : 0;
     if (HSlider) {
@@ -72,14 +72,14 @@ void GuiScrollBox::Discard() {
     if (RenderImage) RenderImage->Discard();
 }
 
-void GuiScrollBox::__Update() {
-    _UpdateSliders();
-    __UpdateMembers();
+void GuiScrollBox::Update_() {
+    UpdateSliders_();
+    UpdateMembers_();
 }
 
 void GuiScrollBox::Draw(platform::Canvas& canvas) {
-    float width = __Width;
-    float height = __Height;
+    float width = Width_;
+    float height = Height_;
     if (width == 0 || height == 0) return;
     if (VSlider && VSlider->Enabled()) width -= VSlider->Width() + static_cast<float>(SliderGap);
     if (HSlider && HSlider->Enabled()) height -= HSlider->Height() + static_cast<float>(SliderGap);
@@ -87,26 +87,26 @@ void GuiScrollBox::Draw(platform::Canvas& canvas) {
     const int imageWidth = static_cast<int>(width);
     const int imageHeight = static_cast<int>(height);
     if (imageWidth < 1 || imageHeight < 1) {
-        if (RenderImage) _UpdateCanvas(0, 0);
+        if (RenderImage) UpdateCanvas_(0, 0);
         return;
     }
     if (!RenderImage || RenderImage->Width() != imageWidth || RenderImage->Height() != imageHeight) {
-        _UpdateCanvas(imageWidth, imageHeight);
-        _UpdateSliders();
+        UpdateCanvas_(imageWidth, imageHeight);
+        UpdateSliders_();
     }
 
     platform::Canvas& target = *RenderCanvas;
     target.PushMatrix();
     target.Clear(Brightness(ClearColor));
     target.Translate(-ScrollX, -ScrollY);
-    __DrawMembers(target);
+    DrawMembers_(target);
     target.PopMatrix();
     target.Flush();
 
     canvas.Color(Brightness(Color));
     canvas.BlendMode(BlendMode);
     framework::DrawImageEx(canvas, RenderImage, X(), Y(), -Rotation, ScaleX, ScaleY, Handle.x, Handle.y);
-    _DrawOverlays(canvas);
+    DrawOverlays_(canvas);
 }
 
 }  // namespace kestrum::gui

@@ -17,9 +17,9 @@ float GuiSliderKnob::Value() const {
 
 int GuiSliderKnob::RoundedValue() const { return framework::Round(Value()); }
 
-void GuiSliderKnob::__Update() {
+void GuiSliderKnob::Update_() {
     if (!Layer()) return;
-    const platform::Vec2i mouse = _WindowMouse();
+    const platform::Vec2i mouse = WindowMouse_();
     if (Orientation == 1 || Orientation == 2) {
         const float c = static_cast<float>(Orientation == 1 ? mouse.x : mouse.y);
         PointerDelta = c - LastPointer;
@@ -46,7 +46,7 @@ void GuiSliderKnob::Draw(platform::Canvas& canvas) {
         if (stateRecord->Image) image = stateRecord->Image;
         if (image && (Orientation == 1 || Orientation == 2)) {
             canvas.PushMatrix();
-            _ApplyDrawData(canvas, *Images.DrawData(state, Frame));
+            ApplyDrawData_(canvas, *Images.DrawData(state, Frame));
             const float scale = Orientation == 1 ? stateRecord->ScaleX() : stateRecord->ScaleY();
             const float along = scale != 0 ? Position / scale : Position;
             framework::Draw9Patch(canvas, image, Images.Borders, Orientation == 1 ? along : 0,
@@ -54,11 +54,11 @@ void GuiSliderKnob::Draw(platform::Canvas& canvas) {
             canvas.PopMatrix();
         }
     }
-    _DrawOverlays(canvas);
+    DrawOverlays_(canvas);
 }
 
-void GuiSlider::__Update() {
-    __UpdateMembers();
+void GuiSlider::Update_() {
+    UpdateMembers_();
     if (!Knob || Knob->Maximum == 0 || Knob->Length == 0) return;
     GuiSliderKnob& knob = *Knob;
     const float maximum = static_cast<float>(knob.Maximum);

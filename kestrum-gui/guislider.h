@@ -39,7 +39,7 @@ public:
     // The value rounded, halves away from zero.
     int RoundedValue() const;
 
-    void __Update() override;
+    void Update_() override;
     void Width(float value) override { Images.Width(value); }
     float Width() const override { return Images.Width(); }
     void Height(float value) override { Images.Height(value); }
@@ -59,7 +59,7 @@ public:
     std::shared_ptr<GuiSliderKnob> Knob;
 
     void InitFields() { Buttons = {nullptr, nullptr}; }
-    void __Update() override;
+    void Update_() override;
 };
 
 }  // namespace kestrum::gui

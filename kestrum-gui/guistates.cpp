@@ -30,7 +30,7 @@ bool EnabledInTree(const GuiObject& widget) {
 
 }  // namespace
 
-void GuiLayer::_UpdateEvents() {
+void GuiLayer::UpdateEvents_() {
     std::shared_ptr<GuiObject> prev = Current;
     if (prev) {
         prev->Entered = false;
@@ -53,10 +53,10 @@ void GuiLayer::_UpdateEvents() {
 
     if (Modal) {
         Current = Modal;
-        Modal->__UpdateCurrentGuiObject();
+        Modal->UpdateCurrentGuiObject_();
     } else {
         const std::vector<std::shared_ptr<GuiObject>> objects = Objects.Data();
-        for (auto it = objects.rbegin(); it != objects.rend() && !Current; ++it) (*it)->__UpdateCurrentGuiObject();
+        for (auto it = objects.rbegin(); it != objects.rend() && !Current; ++it) (*it)->UpdateCurrentGuiObject_();
     }
 
     if (!framework::TouchActive() && prev && prev != Current && prev->MouseOver) {
@@ -66,10 +66,10 @@ void GuiLayer::_UpdateEvents() {
         prev->MouseOver = false;
     }
 
-    if (std::shared_ptr<GuiObject> current = Current) current->__UpdateState();
+    if (std::shared_ptr<GuiObject> current = Current) current->UpdateState_();
 }
 
-void GuiObject::__UpdateCurrentGuiObject() {
+void GuiObject::UpdateCurrentGuiObject_() {
     if (framework::TasksPaused() && Pausable) return;
     GuiLayer* layer = Layer();
     if (!layer || layer->Current || !MouseEvents || !Enabled()) return;
@@ -77,14 +77,14 @@ void GuiObject::__UpdateCurrentGuiObject() {
     if (!layer->Current && MouseHit(1) && PointerInside(*this)) layer->Current = Self();
 }
 
-void GuiGroup::__UpdateCurrentGuiObject() {
+void GuiGroup::UpdateCurrentGuiObject_() {
     if (!MouseEvents || !Enabled() || !Visible) return;
     const std::vector<std::shared_ptr<GuiObject>> members = Members.Data();
-    for (auto it = members.rbegin(); it != members.rend(); ++it) (*it)->__UpdateCurrentGuiObject();
-    GuiObject::__UpdateCurrentGuiObject();
+    for (auto it = members.rbegin(); it != members.rend(); ++it) (*it)->UpdateCurrentGuiObject_();
+    GuiObject::UpdateCurrentGuiObject_();
 }
 
-void GuiObject::__UpdateState() {
+void GuiObject::UpdateState_() {
     if (!Layer()) return;
     // Hooks may drop the last other reference to this widget.
     auto self = Self();
@@ -103,7 +103,7 @@ void GuiObject::__UpdateState() {
     if (MouseReleased(1)) {
         if (PressCaptured) {
             if (PointerInside(*this)) {
-                __OnReleased();
+                OnReleased_();
                 OnReleased();
                 SendMessage("Released");
                 Released = true;
@@ -128,10 +128,10 @@ void GuiObject::__UpdateState() {
     }
 }
 
-void GuiGroup::__UpdateState() {
+void GuiGroup::UpdateState_() {
     const std::vector<std::shared_ptr<GuiObject>> members = Members.Data();
-    for (const auto& member : members) member->__UpdateState();
-    GuiObject::__UpdateState();
+    for (const auto& member : members) member->UpdateState_();
+    GuiObject::UpdateState_();
 }
 
 }  // namespace kestrum::gui

@@ -20,35 +20,35 @@ std::shared_ptr<platform::Image> StateImage(framework::ImageSet& set, int state)
 void BringToTop(GuiObject& widget) {
     if (auto group = widget.Group()) {
         widget.Group(group);
-    } else if (widget.__Layer) {
-        widget.Layer(widget.__Layer);
+    } else if (widget.Layer_) {
+        widget.Layer(widget.Layer_);
     }
 }
 
 }  // namespace
 
 void GuiPanel::Draw(platform::Canvas& canvas) {
-    __DrawSurface(canvas);
+    DrawSurface_(canvas);
     if (Frame >= 0) {
         const int state = RenderState();
         if (auto image = StateImage(Header, state)) {
             canvas.PushMatrix();
-            _ApplyDrawData(canvas, *Header.DrawData(state, Frame));
+            ApplyDrawData_(canvas, *Header.DrawData(state, Frame));
             framework::Draw9Patch(canvas, image, Header.Borders, 0, 0, Header.Width(), Header.Height(), 0, ScaleX,
                                   ScaleY, 0, 0);
             canvas.PopMatrix();
         }
         if (!Title.Text.empty() && Title.Font) {
             canvas.PushMatrix();
-            _ApplyDrawData(canvas, *Title.DrawData(state, Frame));
+            ApplyDrawData_(canvas, *Title.DrawData(state, Frame));
             canvas.Font(Title.Font);
             canvas.Scale(ScaleX, ScaleY);
             canvas.DrawText(Title.Text, Title.OffsetX(), Title.OffsetY(), 0, 0);
             canvas.PopMatrix();
         }
     }
-    _DrawContent(canvas);
-    _DrawOverlays(canvas);
+    DrawContent_(canvas);
+    DrawOverlays_(canvas);
 }
 
 void GuiTabber::SetDocument(int index) {
@@ -95,8 +95,8 @@ std::vector<std::string> GuiTabber::GetDocumentNames() const {
     return names;
 }
 
-void GuiTabber::__Update() {
-    __UpdateMembers();
+void GuiTabber::Update_() {
+    UpdateMembers_();
     const std::vector<std::shared_ptr<Tab>> tabs = Tabs;
     for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
         if (tabs[static_cast<std::size_t>(i)] && tabs[static_cast<std::size_t>(i)]->Released) SetDocument(i);
@@ -108,8 +108,8 @@ void GuiGroup::Closer::OnReleased() {
 }
 
 GuiRectangle::GuiRectangle(int width, int height) {
-    __Width = static_cast<float>(width);
-    __Height = static_cast<float>(height);
+    Width_ = static_cast<float>(width);
+    Height_ = static_cast<float>(height);
 }
 
 std::shared_ptr<GuiRectangle> GuiRectangle::New(const std::shared_ptr<GuiGroup>& group, int width, int height) {
@@ -129,8 +129,8 @@ std::shared_ptr<GuiRectangle> GuiRectangle::New(GuiLayer* layer, int width, int 
 std::shared_ptr<GuiRectangle> GuiRectangle::New(GuiLayer* layer) { return New(layer, 0, 0); }
 
 void GuiRectangle::Draw(platform::Canvas& canvas) {
-    const float w = __Width;
-    const float h = __Height;
+    const float w = Width_;
+    const float h = Height_;
     canvas.PushMatrix();
     canvas.Translate(X(), Y());
     canvas.Rotate(-Rotation);
@@ -148,7 +148,7 @@ void GuiRectangle::Draw(platform::Canvas& canvas) {
         canvas.DrawRect(w - b, b, b, h - 2 * b);
     }
     canvas.PopMatrix();
-    if (_EditorSelected()) _DrawSelection(canvas);
+    if (EditorSelected_()) DrawSelection_(canvas);
 }
 
 float GuiHProgressBar::FillWidth() const {
@@ -164,7 +164,7 @@ void GuiHProgressBar::Draw(platform::Canvas& canvas) {
     const int state = RenderState();
     if (auto track = StateImage(Background, state)) {
         canvas.PushMatrix();
-        _ApplyDrawData(canvas, *Background.DrawData(state, Frame));
+        ApplyDrawData_(canvas, *Background.DrawData(state, Frame));
         framework::Draw9Patch(canvas, track, Background.Borders, 0, 0, Width(), Height(), 0, ScaleX, ScaleY, 0, 0);
         canvas.PopMatrix();
     }
@@ -173,7 +173,7 @@ void GuiHProgressBar::Draw(platform::Canvas& canvas) {
     const float fill = FillWidth();
     const float h = Bar.Height();
     canvas.PushMatrix();
-    _ApplyDrawData(canvas, *Bar.DrawData(state, 0));
+    ApplyDrawData_(canvas, *Bar.DrawData(state, 0));
     Bar.ApplyOffset(canvas);
     if (Bar.Borders.size() == 36) {
         if (fill > 0) framework::Draw9Patch(canvas, bar, Bar.Borders, 0, 0, fill, h, 0, ScaleX, ScaleY, 0, 0);
@@ -184,7 +184,7 @@ void GuiHProgressBar::Draw(platform::Canvas& canvas) {
         if (srcWidth > 0 && srcHeight > 0) canvas.DrawRect(0, 0, fill, h, *bar, 0, 0, srcWidth, srcHeight);
     }
     canvas.PopMatrix();
-    _DrawOverlays(canvas);
+    DrawOverlays_(canvas);
 }
 
 }  // namespace kestrum::gui

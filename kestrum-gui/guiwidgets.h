@@ -43,7 +43,7 @@ public:
     std::string GetDocumentName(int index) const;
     std::vector<std::string> GetDocumentNames() const;
 
-    void __Update() override;
+    void Update_() override;
 };
 
 class GuiGroup::Closer : public GuiButton {

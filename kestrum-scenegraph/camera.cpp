@@ -17,17 +17,17 @@ std::shared_ptr<Camera> Camera::New(scenegraph::Scene* scene) {
 }
 
 void Camera::Remove() {
-    if (!Tattooed && __Scene != nullptr) Scene(nullptr);
+    if (!Tattooed && Scene_ != nullptr) Scene(nullptr);
 }
 
 void Camera::Scene(scenegraph::Scene* scene) {
     auto self = shared_from_this();
-    if (__Scene != nullptr) RemoveEach(__Scene->Cameras, this);
-    __Scene = scene;
+    if (Scene_ != nullptr) RemoveEach(Scene_->Cameras, this);
+    Scene_ = scene;
     if (scene != nullptr) scene->Cameras.Add(self);
 }
 
-platform::Window* Camera::View() const { return __Scene != nullptr ? __Scene->View : nullptr; }
+platform::Window* Camera::View() const { return Scene_ != nullptr ? Scene_->View : nullptr; }
 
 // --- Virtual resolution -----------------------------------------------------
 
@@ -77,7 +77,7 @@ Vec2f Camera::VirtualResolution() const {
 }
 
 platform::Recti Camera::Viewport() const {
-    if (!__Viewport.AllZero()) return __Viewport;
+    if (!Viewport_.AllZero()) return Viewport_;
     const platform::Window* view = View();
     return view != nullptr ? view->Frame() : platform::Recti{};
 }
@@ -87,7 +87,7 @@ platform::Recti Camera::Viewport() const {
 void Camera::Draw(platform::Canvas& canvas) {
     const platform::Recti savedViewport = canvas.Viewport();
     canvas.PushMatrix();
-    if (!__Viewport.AllZero()) canvas.Viewport(__Viewport);
+    if (!Viewport_.AllZero()) canvas.Viewport(Viewport_);
     if (!ClearColor.AllZero()) canvas.Clear(ClearColor);
     canvas.Translate(-CenterOffset.x, -CenterOffset.y);
     canvas.Scale(Scale.x, Scale.y);
@@ -96,7 +96,7 @@ void Camera::Draw(platform::Canvas& canvas) {
     canvas.Translate(-Position.x, -Position.y);
     DrawBackground(canvas);
     canvas.PopMatrix();
-    _DrawLayers(canvas);
+    DrawLayers_(canvas);
     DrawOverlay(canvas);
     DrawForeground(canvas);
     canvas.PopMatrix();
@@ -113,7 +113,7 @@ void Camera::RotateAndZoom(platform::Canvas& canvas) const {
 }
 
 void Camera::ApplyViewport(platform::Canvas& canvas) {
-    if (!__Viewport.AllZero()) canvas.Viewport(__Viewport);
+    if (!Viewport_.AllZero()) canvas.Viewport(Viewport_);
     canvas.Scale(Scale.x, Scale.y);
 }
 
@@ -123,19 +123,19 @@ void Camera::ApplyTransform(platform::Canvas& canvas) {
     canvas.Translate(-Position.x, -Position.y);
 }
 
-void Camera::_UpdateLayers() {
-    if (__Scene == nullptr) return;
-    for (int l = 0; l < __Scene->Layers.Length(); ++l) {
-        std::shared_ptr<Layer> layer = __Scene->Layers[l];
-        if (layer->Enabled) layer->_UpdateObjects(this);
+void Camera::UpdateLayers_() {
+    if (Scene_ == nullptr) return;
+    for (int l = 0; l < Scene_->Layers.Length(); ++l) {
+        std::shared_ptr<Layer> layer = Scene_->Layers[l];
+        if (layer->Enabled) layer->UpdateObjects_(this);
     }
 }
 
-void Camera::_DrawLayers(platform::Canvas& canvas) {
-    if (__Scene == nullptr) return;
-    for (int l = 0; l < __Scene->Layers.Length(); ++l) {
-        std::shared_ptr<Layer> layer = __Scene->Layers[l];
-        if (layer->Enabled && layer->Visible) layer->_Draw(canvas, this);
+void Camera::DrawLayers_(platform::Canvas& canvas) {
+    if (Scene_ == nullptr) return;
+    for (int l = 0; l < Scene_->Layers.Length(); ++l) {
+        std::shared_ptr<Layer> layer = Scene_->Layers[l];
+        if (layer->Enabled && layer->Visible) layer->Draw_(canvas, this);
     }
 }
 
@@ -146,7 +146,7 @@ bool Camera::PointInside(int x, int y) const {
     return v.min.x <= x && x <= v.max.x && v.min.y <= y && y <= v.max.y;
 }
 
-bool Camera::__WindowToLayer(const Layer* layer, Vec2f shifted, Vec2f& result) const {
+bool Camera::WindowToLayer_(const Layer* layer, Vec2f shifted, Vec2f& result) const {
     if (layer == nullptr || Zoom == 0 || Scale.x == 0 || Scale.y == 0) return false;
     const platform::Recti v = Viewport();
     const Vec2f a{shifted.x / Scale.x, shifted.y / Scale.y};
@@ -167,7 +167,7 @@ Vec2f Camera::GetMouseLocation(Layer* layer) const {
     const Vec2f shifted{static_cast<float>(mouse.x + TruncToInt(CenterOffset.x)),
                         static_cast<float>(mouse.y + TruncToInt(CenterOffset.y))};
     Vec2f result;
-    return __WindowToLayer(layer, shifted, result) ? result : Vec2f{};
+    return WindowToLayer_(layer, shifted, result) ? result : Vec2f{};
 }
 
 }  // namespace kestrum::scenegraph

@@ -84,13 +84,13 @@ public:
     int VirtualHeight() const;
     platform::Vec2f VirtualResolution() const;
 
-    void Viewport(platform::Recti rect) { __Viewport = rect; }
+    void Viewport(platform::Recti rect) { Viewport_ = rect; }
     // The stored viewport, or the view's frame when it is all zero.
     platform::Recti Viewport() const;
 
     // Leaves the old scene's list and joins the new one at the end.
     void Scene(scenegraph::Scene* scene);
-    scenegraph::Scene* Scene() const { return __Scene; }
+    scenegraph::Scene* Scene() const { return Scene_; }
     platform::Window* View() const;
 
     void Draw(platform::Canvas& canvas);
@@ -103,17 +103,17 @@ public:
     platform::Vec2f GetMouseLocation(Layer* layer) const;
     // A window point (already offset by CenterOffset) taken into the layer's
     // space; false when the camera cannot map (no layer, zoom or scale 0).
-    bool __WindowToLayer(const Layer* layer, platform::Vec2f shifted, platform::Vec2f& result) const;
+    bool WindowToLayer_(const Layer* layer, platform::Vec2f shifted, platform::Vec2f& result) const;
 
-    void _UpdateLayers();
-    void _DrawLayers(platform::Canvas& canvas);
+    void UpdateLayers_();
+    void DrawLayers_(platform::Canvas& canvas);
 
 private:
     // Rotation about RotationPivot, then zoom about ZoomPivot.
     void RotateAndZoom(platform::Canvas& canvas) const;
 
-    scenegraph::Scene* __Scene = nullptr;
-    platform::Recti __Viewport;
+    scenegraph::Scene* Scene_ = nullptr;
+    platform::Recti Viewport_;
     friend class scenegraph::Scene;
 };
 

@@ -9,10 +9,10 @@ namespace kestrum::scenegraph {
 
 CollisionMonitor::~CollisionMonitor() {
     for (auto& reader : Readers) {
-        if (reader->__ReaderMonitor == this) reader->__ReaderMonitor = nullptr;
+        if (reader->ReaderMonitor_ == this) reader->ReaderMonitor_ = nullptr;
     }
     for (auto& writer : Writers) {
-        if (writer->__WriterMonitor == this) writer->__WriterMonitor = nullptr;
+        if (writer->WriterMonitor_ == this) writer->WriterMonitor_ = nullptr;
     }
 }
 
@@ -33,7 +33,7 @@ void CollisionMonitor::Update() {
             // its own pass; the pass goes on with the next reader from the
             // first writer. This is simpler than resuming at the current
             // writer and tests no pair twice.
-            if ((pausedNow && reader->Pausable) || !reader->Enabled() || reader->__ReaderMonitor != this) break;
+            if ((pausedNow && reader->Pausable) || !reader->Enabled() || reader->ReaderMonitor_ != this) break;
             LayerObjectPtr writer = Writers[j];
             if ((pausedNow && writer->Pausable) || !writer->Enabled() || writer == reader ||
                 writer == reader->Owner) {

@@ -18,10 +18,10 @@ namespace kestrum::scenegraph {
 Emitter::Emitter(const std::string& path) { Load(path); }
 
 Emitter::ContentManagerPtr Emitter::ContentManager() const {
-    return __ContentManager ? __ContentManager : framework::Content;
+    return ContentManager_ ? ContentManager_ : framework::Content;
 }
 
-std::vector<float> Emitter::_ToFloatData(const std::vector<std::string>& values) {
+std::vector<float> Emitter::ToFloatData_(const std::vector<std::string>& values) {
     const float low = values.empty() ? 0.0f : platform::ToFloat(values[0]);
     const float high = values.size() >= 2 ? platform::ToFloat(values[1]) : low;
     return {low, high};
@@ -48,7 +48,7 @@ void Emitter::Load(const std::string& path) {
         OnConfig(config);
         EmitterCache& cache = Caches[b];
         auto range = [&config](const char* key, const char* absent = "") {
-            return _ToFloatData(platform::Split(config->ReadString(key, absent), ","));
+            return ToFloatData_(platform::Split(config->ReadString(key, absent), ","));
         };
         // Read in alphabetical order of key: the search resumes at the last hit.
         cache.AccelerationX = range("accelerationX");

@@ -52,7 +52,7 @@ public:
 
     // The cache through which the images load; the shared Content when none
     // is set. Set it before Load.
-    void ContentManager(ContentManagerPtr manager) { __ContentManager = std::move(manager); }
+    void ContentManager(ContentManagerPtr manager) { ContentManager_ = std::move(manager); }
     ContentManagerPtr ContentManager() const;
 
     // Reads the particle file and replaces Caches and Configs.
@@ -71,13 +71,13 @@ public:
     }
 
     // The two-element range of a split value.
-    static std::vector<float> _ToFloatData(const std::vector<std::string>& values);
+    static std::vector<float> ToFloatData_(const std::vector<std::string>& values);
     // A one-element range's value, else a uniform draw in [low, high); an
     // empty range is 0 and draws nothing.
     static float PickInRange(const std::vector<float>& range);
 
 private:
-    ContentManagerPtr __ContentManager;
+    ContentManagerPtr ContentManager_;
 };
 
 }  // namespace kestrum::scenegraph

@@ -12,17 +12,17 @@ namespace kestrum::scenegraph {
 using platform::Vec2f;
 
 Layer::Layer()
-    : TaskManager(std::make_shared<framework::TaskManager>()), __Grid(3, 3) {}
+    : TaskManager(std::make_shared<framework::TaskManager>()), Grid_(3, 3) {}
 
 Layer::~Layer() {
     // Objects kept alive elsewhere must not point at a layer that is gone.
-    for (int column = 0; column < __Grid.Columns(); ++column) {
-        for (int row = 0; row < __Grid.Rows(); ++row) {
-            ObjectList* cell = __Grid(column, row).get();
+    for (int column = 0; column < Grid_.Columns(); ++column) {
+        for (int row = 0; row < Grid_.Rows(); ++row) {
+            ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr) continue;
             for (auto& object : *cell) {
-                object->__Layer = nullptr;
-                object->__Cell = nullptr;
+                object->Layer_ = nullptr;
+                object->Cell_ = nullptr;
             }
         }
     }
@@ -38,24 +38,24 @@ std::shared_ptr<Layer> Layer::New(scenegraph::Scene* scene) {
 
 void Layer::Remove() {
     if (Tattooed) return;
-    if (__Scene != nullptr) Scene(nullptr);
+    if (Scene_ != nullptr) Scene(nullptr);
 }
 
 void Layer::Scene(scenegraph::Scene* scene) {
     auto self = shared_from_this();
-    if (__Scene != nullptr) RemoveEach(__Scene->Layers, this);
-    __Scene = scene;
+    if (Scene_ != nullptr) RemoveEach(Scene_->Layers, this);
+    Scene_ = scene;
     if (scene != nullptr) scene->Layers.Add(self);
 }
 
 void Layer::Insert(scenegraph::Scene* scene, int index) {
     auto self = shared_from_this();
-    if (__Scene != nullptr) RemoveEach(__Scene->Layers, this);
-    __Scene = scene;
+    if (Scene_ != nullptr) RemoveEach(Scene_->Layers, this);
+    Scene_ = scene;
     if (scene != nullptr) scene->Layers.Insert(std::clamp(index, 0, scene->Layers.Length()), self);
 }
 
-platform::Window* Layer::View() const { return __Scene != nullptr ? __Scene->View : nullptr; }
+platform::Window* Layer::View() const { return Scene_ != nullptr ? Scene_->View : nullptr; }
 
 void Layer::Center() {
     const platform::Window* view = View();
@@ -67,7 +67,7 @@ void Layer::Center() {
 FoundObject Layer::GetObject(const std::string& name) {
     if (Name == name) return {shared_from_this(), nullptr};
     std::shared_ptr<LayerObject> found;
-    __ForEachObject([&](const LayerObjectPtr& object) {
+    ForEachObject_([&](const LayerObjectPtr& object) {
         if (!found) found = object->GetObject(name);
     });
     return {nullptr, found};
@@ -76,50 +76,50 @@ FoundObject Layer::GetObject(const std::string& name) {
 // --- The grid ---------------------------------------------------------------
 
 template <typename F>
-void Layer::__ForEachObject(F&& f) const {
-    for (int column = 0; column < __Grid.Columns(); ++column) {
-        for (int row = 0; row < __Grid.Rows(); ++row) {
-            const ObjectList* cell = __Grid(column, row).get();
+void Layer::ForEachObject_(F&& f) const {
+    for (int column = 0; column < Grid_.Columns(); ++column) {
+        for (int row = 0; row < Grid_.Rows(); ++row) {
+            const ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr) continue;
             for (const auto& object : *cell) f(object);
         }
     }
 }
 
-ObjectList* Layer::__Expand(int x, int y) {
-    const int column = std::max(x, 0) / __CellSize.x;
-    const int row = std::max(y, 0) / __CellSize.y;
-    __Grid = framework::ExpandArray(std::move(__Grid), column + 1, row + 1);
-    auto& cell = __Grid(column, row);
+ObjectList* Layer::Expand_(int x, int y) {
+    const int column = std::max(x, 0) / CellSize_.x;
+    const int row = std::max(y, 0) / CellSize_.y;
+    Grid_ = framework::ExpandArray(std::move(Grid_), column + 1, row + 1);
+    auto& cell = Grid_(column, row);
     if (!cell) cell = std::make_unique<ObjectList>();
     return cell.get();
 }
 
 ObjectList* Layer::GetLayerObjects(int x, int y, bool units) {
-    ObjectList* cell = __Expand(x, y);
+    ObjectList* cell = Expand_(x, y);
     if (units) return cell;
-    return __Grid.InRange(x, y) ? __Grid(x, y).get() : nullptr;
+    return Grid_.InRange(x, y) ? Grid_(x, y).get() : nullptr;
 }
 
 void Layer::TileSize(platform::Vec2i size) {
     if (size.x < 1 || size.y < 1) return;
-    __CellSize = size;
+    CellSize_ = size;
     // A snapshot, so that every object is visited once even when it moves
     // into a cell that the walk has not reached yet.
     ObjectList all = GetAllObjects();
-    for (auto& object : all) object->__UpdateLocation();
+    for (auto& object : all) object->UpdateLocation_();
 }
 
 ObjectList Layer::GetAllObjects() const {
     ObjectList list;
-    __ForEachObject([&](const LayerObjectPtr& object) { list.Add(object); });
+    ForEachObject_([&](const LayerObjectPtr& object) { list.Add(object); });
     return list;
 }
 
-void Layer::_CullLayerObjects(ObjectList& list, int x, int y, int w, int h) {
+void Layer::CullLayerObjects_(ObjectList& list, int x, int y, int w, int h) {
     list.Clear();
-    if (__Grid.Columns() == 0 || __Grid.Rows() == 0) return;
-    const int cw = __CellSize.x, ch = __CellSize.y;
+    if (Grid_.Columns() == 0 || Grid_.Rows() == 0) return;
+    const int cw = CellSize_.x, ch = CellSize_.y;
     const int mx = CullMargin.x, my = CullMargin.y;
     // A margin of 0 still visits one cell on each side beyond the view.
     int firstColumn = mx == 0 ? x / cw - 1 : x / cw - mx;
@@ -127,16 +127,16 @@ void Layer::_CullLayerObjects(ObjectList& list, int x, int y, int w, int h) {
     int firstRow = my == 0 ? y / ch - 1 : y / ch - my;
     int endRow = my == 0 ? y / ch + h / ch + 2 : y / ch + h / ch + 2 * my;
     if (endColumn >= 0 && endRow >= 0) {
-        __Grid = framework::ExpandArray(std::move(__Grid), endColumn + 1, endRow + 1);
+        Grid_ = framework::ExpandArray(std::move(Grid_), endColumn + 1, endRow + 1);
     }
     firstColumn = std::max(firstColumn, 0);
     firstRow = std::max(firstRow, 0);
-    endColumn = std::min(endColumn, __Grid.Columns());
-    endRow = std::min(endRow, __Grid.Rows());
+    endColumn = std::min(endColumn, Grid_.Columns());
+    endRow = std::min(endRow, Grid_.Rows());
     FloatingList.Clear();
     for (int column = firstColumn; column < endColumn; ++column) {
         for (int row = firstRow; row < endRow; ++row) {
-            const ObjectList* cell = __Grid(column, row).get();
+            const ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr) continue;
             for (const auto& object : *cell) {
                 if (!object->Enabled()) continue;
@@ -149,7 +149,7 @@ void Layer::_CullLayerObjects(ObjectList& list, int x, int y, int w, int h) {
 
 ObjectList Layer::GetAllLayerObjects(bool enabled, bool visible) const {
     ObjectList list;
-    __ForEachObject([&](const LayerObjectPtr& object) {
+    ForEachObject_([&](const LayerObjectPtr& object) {
         if (object->Enabled() == enabled && object->Visible == visible) list.Add(object);
     });
     return list;
@@ -157,7 +157,7 @@ ObjectList Layer::GetAllLayerObjects(bool enabled, bool visible) const {
 
 int Layer::CountLayerObjects() const {
     int count = 0;
-    __ForEachObject([&](const LayerObjectPtr&) { ++count; });
+    ForEachObject_([&](const LayerObjectPtr&) { ++count; });
     return count;
 }
 
@@ -183,9 +183,9 @@ void Layer::Clear() {
 
 void Layer::ShowTilemapCounts() const {
     bool problems = false;
-    for (int column = 0; column < __Grid.Columns(); ++column) {
-        for (int row = 0; row < __Grid.Rows(); ++row) {
-            const ObjectList* cell = __Grid(column, row).get();
+    for (int column = 0; column < Grid_.Columns(); ++column) {
+        for (int row = 0; row < Grid_.Rows(); ++row) {
+            const ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr || cell->Length() <= 1) continue;
             problems = true;
             std::printf("Layer '%s' has %d objects at %d,%d\n", Name.c_str(), cell->Length(), column, row);
@@ -206,15 +206,15 @@ bool ButtonFlag(const std::array<bool, 4>& flags, int button) {
 }  // namespace
 
 bool Layer::MouseDown(int button) const {
-    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Down, button);
+    return Scene_ != nullptr && ButtonFlag(Scene_->InputDevice.Down, button);
 }
 
 bool Layer::MouseHit(int button) const {
-    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Hit, button);
+    return Scene_ != nullptr && ButtonFlag(Scene_->InputDevice.Hit, button);
 }
 
 bool Layer::MouseReleased(int button) const {
-    return __Scene != nullptr && ButtonFlag(__Scene->InputDevice.Released, button);
+    return Scene_ != nullptr && ButtonFlag(Scene_->InputDevice.Released, button);
 }
 
 Vec2f Layer::GetMouseLocation(Camera* camera) const {
@@ -224,11 +224,11 @@ Vec2f Layer::GetMouseLocation(Camera* camera) const {
     const Vec2f shifted{static_cast<float>(mouse.x + TruncToInt(camera->CenterOffset.x)),
                         static_cast<float>(mouse.y + TruncToInt(camera->CenterOffset.y))};
     Vec2f result;
-    return camera->__WindowToLayer(this, shifted, result) ? result : Vec2f{};
+    return camera->WindowToLayer_(this, shifted, result) ? result : Vec2f{};
 }
 
 std::shared_ptr<LayerObject> Layer::GetLayerObject(Camera* camera, int x, int y, bool enabled, bool visible) {
-    ObjectList* cell = __Expand(x, y);
+    ObjectList* cell = Expand_(x, y);
     for (int i = cell->Length() - 1; i >= 0; --i) {
         if (i >= cell->Length()) continue;
         LayerObjectPtr object = (*cell)[i];
@@ -240,7 +240,7 @@ std::shared_ptr<LayerObject> Layer::GetLayerObject(Camera* camera, int x, int y,
 
 // --- The camera passes ------------------------------------------------------
 
-void Layer::__CullRect(Camera* camera, int& x, int& y, int& w, int& h) const {
+void Layer::CullRect_(Camera* camera, int& x, int& y, int& w, int& h) const {
     x = TruncToInt(camera->Position.x * Parallax.x);
     y = TruncToInt(camera->Position.y * Parallax.y);
     w = h = 0;
@@ -250,18 +250,18 @@ void Layer::__CullRect(Camera* camera, int& x, int& y, int& w, int& h) const {
     h = TruncToInt(TruncToInt(viewport.Height() / camera->Zoom) / camera->Scale.y);
 }
 
-void Layer::_UpdateObjects(Camera* camera) {
-    if (camera == nullptr || __Scene == nullptr) return;
+void Layer::UpdateObjects_(Camera* camera) {
+    if (camera == nullptr || Scene_ == nullptr) return;
     int x, y, w, h;
-    __CullRect(camera, x, y, w, h);
-    _CullLayerObjects(UpdateList, x, y, w, h);
-    const int stamp = __Scene->FrameNumber;
+    CullRect_(camera, x, y, w, h);
+    CullLayerObjects_(UpdateList, x, y, w, h);
+    const int stamp = Scene_->FrameNumber;
     const bool paused = framework::TasksPaused();
     for (int i = 0; i < UpdateList.Length(); ++i) {
         if (framework::TasksFrozen()) continue;
         LayerObjectPtr object = UpdateList[i];
         // Compares the owners without locking the weak reference.
-        const auto& manager = object->__TaskManager;
+        const auto& manager = object->TaskManager_;
         if (manager.owner_before(TaskManager) || TaskManager.owner_before(manager)) continue;
         if (object->UpdateStamp == stamp) continue;
         if (!object->Enabled()) continue;
@@ -271,11 +271,11 @@ void Layer::_UpdateObjects(Camera* camera) {
     }
 }
 
-void Layer::_DrawObjects(platform::Canvas& canvas, Camera* camera) {
+void Layer::DrawObjects_(platform::Canvas& canvas, Camera* camera) {
     if (camera == nullptr) return;
     int x, y, w, h;
-    __CullRect(camera, x, y, w, h);
-    _CullLayerObjects(DrawList, x, y, w, h);
+    CullRect_(camera, x, y, w, h);
+    CullLayerObjects_(DrawList, x, y, w, h);
     if (Sorter) Sorter->Sort(DrawList);
     const bool lit = !AmbientLight.AllZero();
     if (lit) {
@@ -289,13 +289,13 @@ void Layer::_DrawObjects(platform::Canvas& canvas, Camera* camera) {
     if (lit) canvas.EndLighting();
 }
 
-void Layer::_Draw(platform::Canvas& canvas, Camera* camera) {
+void Layer::Draw_(platform::Canvas& canvas, Camera* camera) {
     if (camera == nullptr) return;
     canvas.PushMatrix();
     canvas.Translate(-camera->Position.x * Parallax.x, -camera->Position.y * Parallax.y);
     canvas.Translate(Offset.x, Offset.y);
     DrawBackground(canvas);
-    _DrawObjects(canvas, camera);
+    DrawObjects_(canvas, camera);
     DrawOverlay(canvas);
     DrawForeground(canvas);
     canvas.PopMatrix();

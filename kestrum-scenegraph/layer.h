@@ -94,7 +94,7 @@ public:
 
     // Leaves the old scene's list and joins the new one at the end.
     void Scene(scenegraph::Scene* scene);
-    scenegraph::Scene* Scene() const { return __Scene; }
+    scenegraph::Scene* Scene() const { return Scene_; }
     // Joins the scene's list at index (clamped into the list).
     void Insert(scenegraph::Scene* scene, int index);
     platform::Window* View() const;
@@ -113,21 +113,21 @@ public:
     // Sets the cell size and re-files every object; a size with a component
     // below 1 is ignored.
     void TileSize(platform::Vec2i size);
-    platform::Vec2i TileSize() const { return __CellSize; }
-    int HorizontalTiles() const { return __Grid.Columns(); }
-    int VerticalTiles() const { return __Grid.Rows(); }
-    const Grid& Cells() const { return __Grid; }
+    platform::Vec2i TileSize() const { return CellSize_; }
+    int HorizontalTiles() const { return Grid_.Columns(); }
+    int VerticalTiles() const { return Grid_.Rows(); }
+    const Grid& Cells() const { return Grid_; }
 
     // The cell list for the position (x, y) in layer units (negative
     // coordinates count as 0), growing the grid and making the list as needed.
-    ObjectList* __Expand(int x, int y);
+    ObjectList* Expand_(int x, int y);
     // With units, the cell for the position (x, y); without, the list at
     // column x, row y (null when there is none).
     ObjectList* GetLayerObjects(int x, int y, bool units);
     ObjectList* GetLayerObjects(platform::Vec2i point, bool units) { return GetLayerObjects(point.x, point.y, units); }
     // The culling pass: the enabled objects of the cells around the rectangle
     // (x, y, w, h) in layer units, column by column, floating ones last.
-    void _CullLayerObjects(ObjectList& list, int x, int y, int w, int h);
+    void CullLayerObjects_(ObjectList& list, int x, int y, int w, int h);
 
     // Every object whose Enabled and Visible equal the arguments, in grid order.
     ObjectList GetAllLayerObjects(bool enabled, bool visible) const;
@@ -158,20 +158,20 @@ public:
     }
 
     // The passes the cameras drive.
-    void _UpdateObjects(Camera* camera);
-    void _DrawObjects(platform::Canvas& canvas, Camera* camera);
-    void _Draw(platform::Canvas& canvas, Camera* camera);
+    void UpdateObjects_(Camera* camera);
+    void DrawObjects_(platform::Canvas& canvas, Camera* camera);
+    void Draw_(platform::Canvas& canvas, Camera* camera);
 
 private:
     template <typename F>
-    void __ForEachObject(F&& f) const;
-    void __CullRect(Camera* camera, int& x, int& y, int& w, int& h) const;
+    void ForEachObject_(F&& f) const;
+    void CullRect_(Camera* camera, int& x, int& y, int& w, int& h) const;
     // Every object of the grid, any state, in grid order.
     ObjectList GetAllObjects() const;
 
-    Grid __Grid;
-    scenegraph::Scene* __Scene = nullptr;
-    platform::Vec2i __CellSize{2048, 2048};
+    Grid Grid_;
+    scenegraph::Scene* Scene_ = nullptr;
+    platform::Vec2i CellSize_{2048, 2048};
     friend class scenegraph::Scene;
 };
 

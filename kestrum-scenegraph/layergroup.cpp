@@ -9,7 +9,7 @@ namespace kestrum::scenegraph {
 LayerGroup::~LayerGroup() {
     // Members kept alive elsewhere must not point at a group that is gone.
     for (auto& member : Members) {
-        if (member->__Group == this) member->__Group = nullptr;
+        if (member->Group_ == this) member->Group_ = nullptr;
     }
 }
 
@@ -19,7 +19,7 @@ std::shared_ptr<LayerGroup> LayerGroup::New(scenegraph::Layer* layer) {
     return group;
 }
 
-void LayerGroup::_DrawMembers(platform::Canvas& canvas) {
+void LayerGroup::DrawMembers_(platform::Canvas& canvas) {
     for (int i = 0; i < Members.Length(); ++i) {
         LayerObjectPtr member = Members[i];
         if (member->Enabled() && member->Visible) member->Draw(canvas);
@@ -27,7 +27,7 @@ void LayerGroup::_DrawMembers(platform::Canvas& canvas) {
 }
 
 std::shared_ptr<LayerObject> LayerGroup::GetObject(const std::string& name) {
-    if (Name == name) return __Self();
+    if (Name == name) return Self_();
     for (int i = 0; i < Members.Length(); ++i) {
         LayerObjectPtr member = Members[i];
         if (auto found = member->GetObject(name)) return found;
@@ -45,9 +45,9 @@ void LayerGroup::Draw(platform::Canvas& canvas) {
     canvas.Color(Brightness(Color));
     DrawBackground(canvas);
     canvas.Translate(-ContentOrigin.x, -ContentOrigin.y);
-    _DrawMembers(canvas);
+    DrawMembers_(canvas);
     canvas.PopMatrix();
-    if (Selected) __DrawSelected(canvas);
+    if (Selected) DrawSelected_(canvas);
 }
 
 namespace {

@@ -31,7 +31,7 @@ public:
     virtual void DrawBackground(platform::Canvas&) {}
 
     // Each enabled, visible member's Draw, in order.
-    void _DrawMembers(platform::Canvas& canvas);
+    void DrawMembers_(platform::Canvas& canvas);
     // The group itself, else the members' GetObject depth-first.
     std::shared_ptr<LayerObject> GetObject(const std::string& name) override;
     void Draw(platform::Canvas& canvas) override;

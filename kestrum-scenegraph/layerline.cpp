@@ -28,29 +28,29 @@ std::shared_ptr<LayerLine> LayerLine::New(scenegraph::Layer* layer, const platfo
 
 std::shared_ptr<LayerLine> LayerLine::New(scenegraph::Layer* layer, float x1, float y1, float x2, float y2) {
     auto line = std::make_shared<LayerLine>();
-    line->__Location = {x1, y1};
-    line->__Location2 = {x2, y2};
-    line->__Width = std::fabs(x1 - x2);
-    line->__Height = std::fabs(y1 - y2);
+    line->Location_ = {x1, y1};
+    line->Location2_ = {x2, y2};
+    line->Width_ = std::fabs(x1 - x2);
+    line->Height_ = std::fabs(y1 - y2);
     line->Layer(layer);
     return line;
 }
 
-void LayerLine::Image(const platform::ImagePtr& image) { SetSingleImage(__Images, image); }
+void LayerLine::Image(const platform::ImagePtr& image) { SetSingleImage(Images_, image); }
 
-platform::ImagePtr LayerLine::Image() const { return FrameImage(__Images, Frame); }
+platform::ImagePtr LayerLine::Image() const { return FrameImage(Images_, Frame); }
 
-float LayerLine::Width() const { return std::fabs(X() - __Location2.x); }
-float LayerLine::Height() const { return std::fabs(Y() - __Location2.y); }
+float LayerLine::Width() const { return std::fabs(X() - Location2_.x); }
+float LayerLine::Height() const { return std::fabs(Y() - Location2_.y); }
 
 void LayerLine::Draw(platform::Canvas& canvas) {
     canvas.BlendMode(BlendMode);
     canvas.Color(Brightness(Color));
-    if (!__Images || __Images->empty()) {
-        canvas.DrawLine(X(), Y(), __Location2.x, __Location2.y);
+    if (!Images_ || Images_->empty()) {
+        canvas.DrawLine(X(), Y(), Location2_.x, Location2_.y);
         return;
     }
-    framework::DrawThickLine(canvas, Image(), X(), Y(), __Location2.x, __Location2.y, DrawMode - 1);
+    framework::DrawThickLine(canvas, Image(), X(), Y(), Location2_.x, Location2_.y, DrawMode - 1);
 }
 
 }  // namespace kestrum::scenegraph

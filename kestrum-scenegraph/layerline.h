@@ -25,33 +25,33 @@ public:
     // 1, 2, 3 = strip modes 0, 1, 2 of DrawThickLine; without images a plain line.
     int DrawMode = 1;
 
-    float X2() const { return __Location2.x; }
-    void X2(float x) { __Location2.x = x; }
-    float Y2() const { return __Location2.y; }
-    void Y2(float y) { __Location2.y = y; }
-    platform::Vec2f Location2() const { return __Location2; }
-    void Location2(platform::Vec2f point) { __Location2 = point; }
+    float X2() const { return Location2_.x; }
+    void X2(float x) { Location2_.x = x; }
+    float Y2() const { return Location2_.y; }
+    void Y2(float y) { Location2_.y = y; }
+    platform::Vec2f Location2() const { return Location2_; }
+    void Location2(platform::Vec2f point) { Location2_ = point; }
 
-    void Images(ImageArray images) { __Images = std::move(images); }
-    const ImageArray& Images() const { return __Images; }
+    void Images(ImageArray images) { Images_ = std::move(images); }
+    const ImageArray& Images() const { return Images_; }
     void Image(const platform::ImagePtr& image);
     // The image at Round(Frame) wrapped into the images; null without images.
     platform::ImagePtr Image() const;
-    int Frames() const { return __Images ? static_cast<int>(__Images->size()) : 0; }
+    int Frames() const { return Images_ ? static_cast<int>(Images_->size()) : 0; }
     int LastFrame() const { return Frames() - 1; }
 
     // The size moves the end point; the getters measure the segment.
     using LayerObject::Height;
     using LayerObject::Width;
-    void Width(float width) override { __Location2.x = X() + width; }
+    void Width(float width) override { Location2_.x = X() + width; }
     float Width() const override;
-    void Height(float height) override { __Location2.y = Y() + height; }
+    void Height(float height) override { Location2_.y = Y() + height; }
     float Height() const override;
     void Draw(platform::Canvas& canvas) override;
 
 private:
-    ImageArray __Images;
-    platform::Vec2f __Location2{0, 0};
+    ImageArray Images_;
+    platform::Vec2f Location2_{0, 0};
 };
 
 }  // namespace kestrum::scenegraph

@@ -22,54 +22,54 @@ LayerObject::LayerObject() = default;
 
 // --- Placement --------------------------------------------------------------
 
-void LayerObject::__UpdateLocation() {
-    if (__Layer == nullptr) return;
-    ObjectList* cell = __Layer->__Expand(TruncToInt(__Location.x), TruncToInt(__Location.y));
-    if (cell == __Cell) return;
+void LayerObject::UpdateLocation_() {
+    if (Layer_ == nullptr) return;
+    ObjectList* cell = Layer_->Expand_(TruncToInt(Location_.x), TruncToInt(Location_.y));
+    if (cell == Cell_) return;
     auto self = std::static_pointer_cast<LayerObject>(shared_from_this());
-    if (__Cell != nullptr) RemoveEach(*__Cell, this);
+    if (Cell_ != nullptr) RemoveEach(*Cell_, this);
     cell->Add(self);
-    __Cell = cell;
+    Cell_ = cell;
 }
 
 void LayerObject::X(float x) {
-    __Location.x = x;
-    __UpdateLocation();
+    Location_.x = x;
+    UpdateLocation_();
 }
 
 void LayerObject::Y(float y) {
-    __Location.y = y;
-    __UpdateLocation();
+    Location_.y = y;
+    UpdateLocation_();
 }
 
 void LayerObject::Location(Vec2f location) {
-    __Location = location;
-    __UpdateLocation();
+    Location_ = location;
+    UpdateLocation_();
 }
 
 void LayerObject::Layer(scenegraph::Layer* layer) {
     // The cell or group may hold the last reference to this object. An
     // object that nothing owns cannot be filed: fail before changing anything.
-    auto keep = layer != nullptr ? std::static_pointer_cast<LayerObject>(shared_from_this()) : __Self();
-    if (__Layer != nullptr && __Cell != nullptr) {
-        RemoveEach(*__Cell, this);
-        __Cell = nullptr;
+    auto keep = layer != nullptr ? std::static_pointer_cast<LayerObject>(shared_from_this()) : Self_();
+    if (Layer_ != nullptr && Cell_ != nullptr) {
+        RemoveEach(*Cell_, this);
+        Cell_ = nullptr;
     }
-    if (__Group != nullptr) Group(static_cast<LayerGroup*>(nullptr));
-    __Layer = layer;
-    __UpdateLocation();
+    if (Group_ != nullptr) Group(static_cast<LayerGroup*>(nullptr));
+    Layer_ = layer;
+    UpdateLocation_();
 }
 
 scenegraph::Layer* LayerObject::Layer() const {
-    if (__Group == nullptr) return __Layer;
-    return RootGroup()->__Layer;
+    if (Group_ == nullptr) return Layer_;
+    return RootGroup()->Layer_;
 }
 
 void LayerObject::Group(LayerGroup* group) {
-    auto keep = group != nullptr ? std::static_pointer_cast<LayerObject>(shared_from_this()) : __Self();
-    if (__Layer != nullptr) Layer(static_cast<scenegraph::Layer*>(nullptr));
-    if (__Group != nullptr) RemoveEach(__Group->Members, this);
-    __Group = group;
+    auto keep = group != nullptr ? std::static_pointer_cast<LayerObject>(shared_from_this()) : Self_();
+    if (Layer_ != nullptr) Layer(static_cast<scenegraph::Layer*>(nullptr));
+    if (Group_ != nullptr) RemoveEach(Group_->Members, this);
+    Group_ = group;
     if (group != nullptr) group->Members.Add(keep);
 }
 
@@ -77,24 +77,24 @@ void LayerObject::Group(const std::shared_ptr<LayerGroup>& group) { Group(group.
 
 std::vector<LayerGroup*> LayerObject::Groups() const {
     std::vector<LayerGroup*> groups;
-    for (LayerGroup* g = __Group; g != nullptr; g = g->__Group) groups.push_back(g);
+    for (LayerGroup* g = Group_; g != nullptr; g = g->Group_) groups.push_back(g);
     return groups;
 }
 
 LayerGroup* LayerObject::RootGroup() const {
-    LayerGroup* root = __Group;
-    while (root != nullptr && root->__Group != nullptr) root = root->__Group;
+    LayerGroup* root = Group_;
+    while (root != nullptr && root->Group_ != nullptr) root = root->Group_;
     return root;
 }
 
 void LayerObject::Remove() {
     if (Tattooed) return;
-    auto keep = __Self();
+    auto keep = Self_();
     if (TaskManager() != nullptr) TaskManager(nullptr);
-    if (__Layer != nullptr) Layer(static_cast<scenegraph::Layer*>(nullptr));
-    if (__Group != nullptr) Group(static_cast<LayerGroup*>(nullptr));
-    if (__ReaderMonitor != nullptr) CollisionRead(false);
-    if (__WriterMonitor != nullptr) CollisionWrite(false);
+    if (Layer_ != nullptr) Layer(static_cast<scenegraph::Layer*>(nullptr));
+    if (Group_ != nullptr) Group(static_cast<LayerGroup*>(nullptr));
+    if (ReaderMonitor_ != nullptr) CollisionRead(false);
+    if (WriterMonitor_ != nullptr) CollisionWrite(false);
     Enabled(false);
 }
 
@@ -104,23 +104,23 @@ void LayerObject::Discard() {
 }
 
 std::shared_ptr<LayerObject> LayerObject::GetObject(const std::string& name) {
-    return Name == name ? __Self() : nullptr;
+    return Name == name ? Self_() : nullptr;
 }
 
 // --- Collisions -------------------------------------------------------------
 
-void LayerObject::__Register(bool on, bool reader) {
-    CollisionMonitor*& current = reader ? __ReaderMonitor : __WriterMonitor;
+void LayerObject::Register_(bool on, bool reader) {
+    CollisionMonitor*& current = reader ? ReaderMonitor_ : WriterMonitor_;
     if (!on) {
         if (current != nullptr) {
-            auto keep = __Self();
+            auto keep = Self_();
             RemoveEach(reader ? current->Readers : current->Writers, this);
             current = nullptr;
         }
         return;
     }
-    if (__Layer == nullptr || __Layer->Scene() == nullptr) return;
-    CollisionMonitor* monitor = __Layer->Scene()->CollisionMonitor.get();
+    if (Layer_ == nullptr || Layer_->Scene() == nullptr) return;
+    CollisionMonitor* monitor = Layer_->Scene()->CollisionMonitor.get();
     if (monitor == nullptr || monitor == current) return;
     auto self = std::static_pointer_cast<LayerObject>(shared_from_this());
     // A monitor that was replaced must not keep a stale entry.
@@ -129,8 +129,8 @@ void LayerObject::__Register(bool on, bool reader) {
     current = monitor;
 }
 
-void LayerObject::CollisionWrite(bool on) { __Register(on, false); }
-void LayerObject::CollisionRead(bool on) { __Register(on, true); }
+void LayerObject::CollisionWrite(bool on) { Register_(on, false); }
+void LayerObject::CollisionRead(bool on) { Register_(on, true); }
 
 void LayerObject::OnOutro(const std::shared_ptr<LayerObject>&) {}
 void LayerObject::OnCollision(const std::shared_ptr<LayerObject>&) {}
@@ -144,80 +144,80 @@ bool LayerObject::CollisionMethod(const std::shared_ptr<LayerObject>& other) {
 
 // --- World data -------------------------------------------------------------
 
-void LayerObject::_UpdateWorldData() {
-    __WorldLocation = {X(), Y()};
-    __WorldRotation = Rotation;
-    __WorldScale = Scale;
-    __WorldWidth = Width() * Scale.x;
-    __WorldHeight = Height() * Scale.y;
-    for (LayerGroup* g = __Group; g != nullptr; g = g->__Group) {
+void LayerObject::UpdateWorldData_() {
+    WorldLocation_ = {X(), Y()};
+    WorldRotation_ = Rotation;
+    WorldScale_ = Scale;
+    WorldWidth_ = Width() * Scale.x;
+    WorldHeight_ = Height() * Scale.y;
+    for (LayerGroup* g = Group_; g != nullptr; g = g->Group_) {
         const Vec2f centre{g->X(), g->Y()};
-        __WorldLocation -= g->ContentOrigin;
-        __WorldRotation -= framework::RotationSign * g->Rotation;
-        __WorldWidth *= g->Scale.x;
-        __WorldHeight *= g->Scale.y;
-        __WorldLocation = __WorldLocation * g->Scale;
-        __WorldLocation.x += centre.x - g->Width() * g->Scale.x * g->Handle.x;
-        __WorldLocation.y += centre.y - g->Height() * g->Scale.y * g->Handle.y;
-        __WorldScale = __WorldScale * g->Scale;
-        const float dx = __WorldLocation.x - centre.x;
-        const float dy = __WorldLocation.y - centre.y;
+        WorldLocation_ -= g->ContentOrigin;
+        WorldRotation_ -= framework::RotationSign * g->Rotation;
+        WorldWidth_ *= g->Scale.x;
+        WorldHeight_ *= g->Scale.y;
+        WorldLocation_ = WorldLocation_ * g->Scale;
+        WorldLocation_.x += centre.x - g->Width() * g->Scale.x * g->Handle.x;
+        WorldLocation_.y += centre.y - g->Height() * g->Scale.y * g->Handle.y;
+        WorldScale_ = WorldScale_ * g->Scale;
+        const float dx = WorldLocation_.x - centre.x;
+        const float dy = WorldLocation_.y - centre.y;
         const float d = std::sqrt(dx * dx + dy * dy);
         const float angle = std::atan2(dy, dx) - framework::RotationSign * g->Rotation;
-        __WorldLocation = {centre.x + d * std::cos(angle), centre.y + d * std::sin(angle)};
+        WorldLocation_ = {centre.x + d * std::cos(angle), centre.y + d * std::sin(angle)};
     }
 }
 
 float LayerObject::WorldX() {
-    if (__Group == nullptr) return X();
-    _UpdateWorldData();
-    return __WorldLocation.x;
+    if (Group_ == nullptr) return X();
+    UpdateWorldData_();
+    return WorldLocation_.x;
 }
 
 float LayerObject::WorldY() {
-    if (__Group == nullptr) return Y();
-    _UpdateWorldData();
-    return __WorldLocation.y;
+    if (Group_ == nullptr) return Y();
+    UpdateWorldData_();
+    return WorldLocation_.y;
 }
 
 float LayerObject::WorldRotation() {
-    if (__Group == nullptr) return Rotation;
-    _UpdateWorldData();
-    return __WorldRotation;
+    if (Group_ == nullptr) return Rotation;
+    UpdateWorldData_();
+    return WorldRotation_;
 }
 
 float LayerObject::WorldScaleX() {
-    if (__Group == nullptr) return Scale.x;
-    _UpdateWorldData();
-    return __WorldScale.x;
+    if (Group_ == nullptr) return Scale.x;
+    UpdateWorldData_();
+    return WorldScale_.x;
 }
 
 float LayerObject::WorldScaleY() {
-    if (__Group == nullptr) return Scale.y;
-    _UpdateWorldData();
-    return __WorldScale.y;
+    if (Group_ == nullptr) return Scale.y;
+    UpdateWorldData_();
+    return WorldScale_.y;
 }
 
 float LayerObject::WorldWidth() {
-    if (__Group == nullptr) return Width() * Scale.x;
-    _UpdateWorldData();
-    return __WorldWidth;
+    if (Group_ == nullptr) return Width() * Scale.x;
+    UpdateWorldData_();
+    return WorldWidth_;
 }
 
 float LayerObject::WorldHeight() {
-    if (__Group == nullptr) return Height() * Scale.y;
-    _UpdateWorldData();
-    return __WorldHeight;
+    if (Group_ == nullptr) return Height() * Scale.y;
+    UpdateWorldData_();
+    return WorldHeight_;
 }
 
 platform::Window* LayerObject::View() const {
-    if (__Layer == nullptr || __Layer->Scene() == nullptr) return nullptr;
-    return __Layer->Scene()->View;
+    if (Layer_ == nullptr || Layer_->Scene() == nullptr) return nullptr;
+    return Layer_->Scene()->View;
 }
 
 platform::Color LayerObject::Brightness(platform::Color color) const {
-    for (LayerGroup* g = __Group; g != nullptr; g = g->__Group) color = color * g->Color;
-    const scenegraph::Layer* layer = __Group != nullptr ? Layer() : __Layer;
+    for (LayerGroup* g = Group_; g != nullptr; g = g->Group_) color = color * g->Color;
+    const scenegraph::Layer* layer = Group_ != nullptr ? Layer() : Layer_;
     if (layer != nullptr && !layer->Color.AllZero()) color = color * layer->Color;
     return color;
 }
@@ -243,15 +243,15 @@ bool LayerObject::PointInside(Camera* camera, float x, float y) {
     const scenegraph::Layer* layer = Layer();
     if (camera == nullptr || layer == nullptr) return false;
     Vec2f q;
-    if (!camera->__WindowToLayer(layer, Vec2f{x, y} + camera->CenterOffset, q)) return false;
+    if (!camera->WindowToLayer_(layer, Vec2f{x, y} + camera->CenterOffset, q)) return false;
     Vec2f position{X(), Y()};
     Vec2f size{Width() * Scale.x, Height() * Scale.y};
     float rotation = Rotation;
-    if (__Group != nullptr) {
-        _UpdateWorldData();
-        position = __WorldLocation;
-        size = {__WorldWidth, __WorldHeight};
-        rotation = __WorldRotation;
+    if (Group_ != nullptr) {
+        UpdateWorldData_();
+        position = WorldLocation_;
+        size = {WorldWidth_, WorldHeight_};
+        rotation = WorldRotation_;
     }
     return framework::PointInRotatedRect(position.x, position.y, size.x, size.y, q.x, q.y,
                                          framework::RotationSign * rotation, Handle.x, Handle.y);
@@ -262,7 +262,7 @@ Vec2f LayerObject::GetMouseLocation(Camera* camera) const {
     return layer != nullptr ? layer->GetMouseLocation(camera) : Vec2f{};
 }
 
-bool LayerObject::__MouseFlag(int which, int button) const {
+bool LayerObject::MouseFlag_(int which, int button) const {
     const scenegraph::Layer* layer = Layer();
     if (layer == nullptr) return false;
     switch (which) {
@@ -272,9 +272,9 @@ bool LayerObject::__MouseFlag(int which, int button) const {
     }
 }
 
-bool LayerObject::MouseDown(int button) const { return __MouseFlag(0, button); }
-bool LayerObject::MouseHit(int button) const { return __MouseFlag(1, button); }
-bool LayerObject::MouseReleased(int button) const { return __MouseFlag(2, button); }
+bool LayerObject::MouseDown(int button) const { return MouseFlag_(0, button); }
+bool LayerObject::MouseHit(int button) const { return MouseFlag_(1, button); }
+bool LayerObject::MouseReleased(int button) const { return MouseFlag_(2, button); }
 
 bool LayerObject::MouseDown(Camera* camera, int button) {
     return MouseDown(button) && PointInside(camera, platform::Mouse().X(), platform::Mouse().Y());
@@ -295,11 +295,11 @@ bool LayerObject::MouseOver(Camera* camera) {
 // --- Debug overlays ---------------------------------------------------------
 
 void LayerObject::Draw(platform::Canvas& canvas) {
-    if (Flags != -1 || Properties) __DrawFlags(canvas);
-    if (Selected) __DrawSelected(canvas);
+    if (Flags != -1 || Properties) DrawFlags_(canvas);
+    if (Selected) DrawSelected_(canvas);
 }
 
-void LayerObject::__DrawFlags(platform::Canvas& canvas) {
+void LayerObject::DrawFlags_(platform::Canvas& canvas) {
     const scenegraph::Layer* layer = Layer();
     if (layer != nullptr) {
         if (!layer->DrawFlags) return;
@@ -326,7 +326,7 @@ void LayerObject::__DrawFlags(platform::Canvas& canvas) {
     canvas.PopMatrix();
 }
 
-void LayerObject::__DrawSelected(platform::Canvas& canvas) {
+void LayerObject::DrawSelected_(platform::Canvas& canvas) {
     const int mode = framework::SelectionMode;
     if (mode == 0) return;
     const scenegraph::Layer* layer = Layer();
@@ -356,15 +356,15 @@ std::shared_ptr<LayerObject> CopyLayerObject(const std::shared_ptr<LayerObject>&
     target->Color = source->Color;
     target->GlobalProperties = source->GlobalProperties;
     target->Handle = source->Handle;
-    target->__Height = source->__Height;
+    target->Height_ = source->Height_;
     target->SourceConfig = source->SourceConfig;
-    target->__Location = source->__Location;
+    target->Location_ = source->Location_;
     target->Rotation = source->Rotation;
     target->Scale = source->Scale;
     target->Selected = source->Selected;
     target->Tattooed = source->Tattooed;
     target->Visible = source->Visible;
-    target->__Width = source->__Width;
+    target->Width_ = source->Width_;
     target->Z = source->Z;
     if (source->Properties) {
         if (!target->Properties) target->Properties = std::make_shared<framework::Config>();

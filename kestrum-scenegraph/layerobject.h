@@ -73,13 +73,13 @@ public:
 
     // Re-files the object in its layer's grid by its own position; nothing
     // without a layer. The size plays no part.
-    virtual void __UpdateLocation();
+    virtual void UpdateLocation_();
     virtual void Y(float y);
-    virtual float Y() const { return __Location.y; }
+    virtual float Y() const { return Location_.y; }
     virtual void X(float x);
-    virtual float X() const { return __Location.x; }
-    virtual void Width(float width) { __Width = width; }
-    virtual float Width() const { return __Width; }
+    virtual float X() const { return Location_.x; }
+    virtual void Width(float width) { Width_ = width; }
+    virtual float Width() const { return Width_; }
     // Leaves the task manager, the layer, the group and both collision lists,
     // then disables the object. Nothing for a tattooed object.
     virtual void Remove();
@@ -104,8 +104,8 @@ public:
     void Layer(const std::shared_ptr<scenegraph::Layer>& layer) { Layer(layer.get()); }
     // The own layer, or for a group member the layer of its outermost group.
     virtual scenegraph::Layer* Layer() const;
-    virtual void Height(float height) { __Height = height; }
-    virtual float Height() const { return __Height; }
+    virtual void Height(float height) { Height_ = height; }
+    virtual float Height() const { return Height_; }
     // This object when its Name equals the name (case-sensitive), else null.
     virtual std::shared_ptr<LayerObject> GetObject(const std::string& name);
     // The base draws only the debug overlays.
@@ -131,21 +131,21 @@ public:
     // list at the end (null: free).
     void Group(LayerGroup* group);
     void Group(const std::shared_ptr<LayerGroup>& group);
-    LayerGroup* Group() const { return __Group; }
+    LayerGroup* Group() const { return Group_; }
     // Enclosing groups, innermost first; empty when in no group.
     std::vector<LayerGroup*> Groups() const;
     LayerGroup* RootGroup() const;
-    void Groupify(const std::string& name) { __Groupify = name; }
-    const std::string& Groupify() const { return __Groupify; }
+    void Groupify(const std::string& name) { Groupify_ = name; }
+    const std::string& Groupify() const { return Groupify_; }
 
     // Registration with the collision monitor of the scene of the object's
     // own layer; needs the object to be filed in a layer first.
     void CollisionWrite(bool on);
-    bool CollisionWrite() const { return __WriterMonitor != nullptr; }
+    bool CollisionWrite() const { return WriterMonitor_ != nullptr; }
     void CollisionRead(bool on);
-    bool CollisionRead() const { return __ReaderMonitor != nullptr; }
-    CollisionMonitor* ReaderMonitor() const { return __ReaderMonitor; }
-    CollisionMonitor* WriterMonitor() const { return __WriterMonitor; }
+    bool CollisionRead() const { return ReaderMonitor_ != nullptr; }
+    CollisionMonitor* ReaderMonitor() const { return ReaderMonitor_; }
+    CollisionMonitor* WriterMonitor() const { return WriterMonitor_; }
 
     // The hit resolver between this object and other: each loses the other's
     // energy (an object in no layer deals none, an invulnerable record takes
@@ -155,7 +155,7 @@ public:
 
     // World values through the enclosing groups (recomputed on every call
     // for a group member).
-    void _UpdateWorldData();
+    void UpdateWorldData_();
     float WorldX();
     float WorldY();
     float WorldRotation();
@@ -190,8 +190,8 @@ public:
     platform::Vec2f GetMouseLocation(Camera* camera) const;
 
     // Debug overlays drawn by Draw.
-    void __DrawSelected(platform::Canvas& canvas);
-    void __DrawFlags(platform::Canvas& canvas);
+    void DrawSelected_(platform::Canvas& canvas);
+    void DrawFlags_(platform::Canvas& canvas);
 
     // Neighbour lookups through a layer's grid: the topmost enabled, visible
     // object other than this one in the cell holding (X + dx, Y + dy).
@@ -216,31 +216,31 @@ public:
     std::shared_ptr<LayerSprite> GetSyncronizer() const;
 
     // The grid cell that holds the object (null when not filed).
-    ObjectList* Cell() const { return __Cell; }
+    ObjectList* Cell() const { return Cell_; }
 
     // Back-references and placement state; the owners keep them in step.
-    ObjectList* __Cell = nullptr;
-    CollisionMonitor* __ReaderMonitor = nullptr;
-    CollisionMonitor* __WriterMonitor = nullptr;
-    LayerGroup* __Group = nullptr;
-    std::string __Groupify;
-    float __Height = 0;
-    scenegraph::Layer* __Layer = nullptr;
-    platform::Vec2f __Location{0, 0};
-    float __Width = 0;
-    platform::Vec2f __WorldLocation{0, 0};
-    float __WorldRotation = 0;
-    platform::Vec2f __WorldScale{0, 0};
-    float __WorldWidth = 0;
-    float __WorldHeight = 0;
+    ObjectList* Cell_ = nullptr;
+    CollisionMonitor* ReaderMonitor_ = nullptr;
+    CollisionMonitor* WriterMonitor_ = nullptr;
+    LayerGroup* Group_ = nullptr;
+    std::string Groupify_;
+    float Height_ = 0;
+    scenegraph::Layer* Layer_ = nullptr;
+    platform::Vec2f Location_{0, 0};
+    float Width_ = 0;
+    platform::Vec2f WorldLocation_{0, 0};
+    float WorldRotation_ = 0;
+    platform::Vec2f WorldScale_{0, 0};
+    float WorldWidth_ = 0;
+    float WorldHeight_ = 0;
 
 protected:
     // This object as a shared reference; null when nothing owns it.
-    std::shared_ptr<LayerObject> __Self() { return std::static_pointer_cast<LayerObject>(weak_from_this().lock()); }
+    std::shared_ptr<LayerObject> Self_() { return std::static_pointer_cast<LayerObject>(weak_from_this().lock()); }
 
 private:
-    bool __MouseFlag(int which, int button) const;
-    void __Register(bool on, bool reader);
+    bool MouseFlag_(int which, int button) const;
+    void Register_(bool on, bool reader);
 };
 
 // Copies the task part, then BlendMode, Color, GlobalProperties, Handle,

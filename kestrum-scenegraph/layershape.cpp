@@ -120,8 +120,8 @@ void LayerPolygon::Vertices(const std::vector<float>& values) {
         maxY = std::max(maxY, TruncToInt(point.y));
     }
     // Summed as doubles: the truncated extremes may be as far apart as the Int range.
-    __Width = static_cast<float>(std::abs(static_cast<double>(minX)) + std::abs(static_cast<double>(maxX)));
-    __Height = static_cast<float>(std::abs(static_cast<double>(minY)) + std::abs(static_cast<double>(maxY)));
+    Width_ = static_cast<float>(std::abs(static_cast<double>(minX)) + std::abs(static_cast<double>(maxX)));
+    Height_ = static_cast<float>(std::abs(static_cast<double>(minY)) + std::abs(static_cast<double>(maxY)));
 }
 
 std::vector<float> LayerPolygon::Vertices() const {
@@ -136,13 +136,13 @@ std::vector<float> LayerPolygon::Vertices() const {
 
 void LayerPolygon::Draw(platform::Canvas& canvas) {
     if (Type == 1) {
-        _DrawPoly(canvas);
+        DrawPoly_(canvas);
     } else if (Type == 2) {
-        _DrawPolyLine(canvas);
+        DrawPolyLine_(canvas);
     }
 }
 
-void LayerPolygon::_DrawPoly(platform::Canvas& canvas) {
+void LayerPolygon::DrawPoly_(platform::Canvas& canvas) {
     if (VertexList.empty() || (Orientation != 0 && Orientation != 1)) return;
     const bool isometric = Orientation == 1;
     Enter(canvas, *this, isometric, isometric ? Vec2f{0, 0} : HandleOffset(*this, -1));
@@ -159,7 +159,7 @@ void LayerPolygon::_DrawPoly(platform::Canvas& canvas) {
     canvas.PopMatrix();
 }
 
-void LayerPolygon::_DrawPolyLine(platform::Canvas& canvas) {
+void LayerPolygon::DrawPolyLine_(platform::Canvas& canvas) {
     if (VertexList.size() < 2 || (Orientation != 0 && Orientation != 1)) return;
     const bool isometric = Orientation == 1;
     Enter(canvas, *this, isometric, HandleOffset(*this, isometric ? 1.0f : -1.0f));

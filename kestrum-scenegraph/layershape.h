@@ -68,8 +68,8 @@ public:
     std::vector<float> Vertices() const;
 
     void Draw(platform::Canvas& canvas) override;
-    void _DrawPoly(platform::Canvas& canvas);
-    void _DrawPolyLine(platform::Canvas& canvas);
+    void DrawPoly_(platform::Canvas& canvas);
+    void DrawPolyLine_(platform::Canvas& canvas);
 };
 
 class LayerEllipse : public LayerObject {

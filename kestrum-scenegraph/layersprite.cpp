@@ -42,12 +42,12 @@ std::shared_ptr<LayerSprite> LayerSprite::New(LayerGroup* group, const platform:
 }
 
 void LayerSprite::Images(std::vector<platform::ImagePtr> images) {
-    __Images = std::make_shared<std::vector<platform::ImagePtr>>(std::move(images));
+    Images_ = std::make_shared<std::vector<platform::ImagePtr>>(std::move(images));
 }
 
-void LayerSprite::Image(const platform::ImagePtr& image) { SetSingleImage(__Images, image); }
+void LayerSprite::Image(const platform::ImagePtr& image) { SetSingleImage(Images_, image); }
 
-platform::ImagePtr LayerSprite::Image() const { return framework::NullImage(FrameImage(__Images, Frame)); }
+platform::ImagePtr LayerSprite::Image() const { return framework::NullImage(FrameImage(Images_, Frame)); }
 
 float LayerSprite::Width() const {
     const platform::ImagePtr image = Image();
@@ -60,33 +60,33 @@ float LayerSprite::Height() const {
 }
 
 void LayerSprite::FlippedX(int sign) {
-    if (sign != 0) __FlippedX = sign < 0 ? -1 : 1;
+    if (sign != 0) FlippedX_ = sign < 0 ? -1 : 1;
 }
 
 void LayerSprite::FlippedY(int sign) {
-    if (sign != 0) __FlippedY = sign < 0 ? -1 : 1;
+    if (sign != 0) FlippedY_ = sign < 0 ? -1 : 1;
 }
 
 void LayerSprite::Flip(int flippedX, int flippedY, int flippedXY) {
     constexpr float quarter = 2.0f * std::numbers::pi_v<float> * 0.25f;
     if (flippedXY != -1) {
-        if (flippedX == -1) __FlippedX = -1;
-        if (flippedY == -1) __FlippedY = -1;
+        if (flippedX == -1) FlippedX_ = -1;
+        if (flippedY == -1) FlippedY_ = -1;
         return;
     }
     if (flippedX == -1) {
         Rotation += quarter;
-        if (flippedY == -1) __FlippedX = -1;
+        if (flippedY == -1) FlippedX_ = -1;
     } else {
         Rotation -= quarter;
-        if (flippedY != -1) __FlippedX = -1;
+        if (flippedY != -1) FlippedX_ = -1;
     }
 }
 
 void LayerSprite::Animate() {
     const scenegraph::Layer* layer = Layer();
     if (layer == nullptr || layer->Scene() == nullptr) return;
-    if (FrameTimes.empty() || !__Images || __Images->size() != FrameTimes.size()) return;
+    if (FrameTimes.empty() || !Images_ || Images_->size() != FrameTimes.size()) return;
     const float time = layer->Scene()->Time;
     // Truncated like the frame counter, and wrapped so that a frame moved
     // past the end or below zero never reads outside the list.
@@ -107,14 +107,14 @@ void LayerSprite::OnUpdate() {
     }
 }
 
-void LayerSprite::Draw(platform::Canvas& canvas) { __DrawSprite(canvas); }
+void LayerSprite::Draw(platform::Canvas& canvas) { DrawSprite_(canvas); }
 
-void LayerSprite::__DrawSprite(platform::Canvas& canvas) {
+void LayerSprite::DrawSprite_(platform::Canvas& canvas) {
     if (DrawMode == 1) {
         canvas.BlendMode(BlendMode);
         canvas.Color(Color);
-        framework::DrawImageEx(canvas, Image(), X(), Y(), -Rotation, Scale.x * static_cast<float>(__FlippedX),
-                               Scale.y * static_cast<float>(__FlippedY), Handle.x, Handle.y, false);
+        framework::DrawImageEx(canvas, Image(), X(), Y(), -Rotation, Scale.x * static_cast<float>(FlippedX_),
+                               Scale.y * static_cast<float>(FlippedY_), Handle.x, Handle.y, false);
     } else if (DrawMode == 2) {
         const scenegraph::Layer* layer = Layer();
         const platform::ImagePtr image = Image();

@@ -37,23 +37,23 @@ public:
     // value draws only the debug overlays.
     int DrawMode = 1;
 
-    void Images(ImageArray images) { __Images = std::move(images); }
+    void Images(ImageArray images) { Images_ = std::move(images); }
     void Images(std::vector<platform::ImagePtr> images);
-    const ImageArray& Images() const { return __Images; }
+    const ImageArray& Images() const { return Images_; }
     // A single frame. An array of exactly one element is written in place,
     // so every sprite sharing it shows the new image too.
     void Image(const platform::ImagePtr& image);
     // The frame at Round(Frame) wrapped into the frames, or the placeholder
     // image without frames or for a null entry.
     platform::ImagePtr Image() const;
-    int Frames() const { return __Images ? static_cast<int>(__Images->size()) : 0; }
+    int Frames() const { return Images_ ? static_cast<int>(Images_->size()) : 0; }
     int LastFrame() const { return Frames() - 1; }
 
     // Negative stores -1, positive +1, 0 keeps the sign.
     void FlippedX(int sign);
-    int FlippedX() const { return __FlippedX; }
+    int FlippedX() const { return FlippedX_; }
     void FlippedY(int sign);
-    int FlippedY() const { return __FlippedY; }
+    int FlippedY() const { return FlippedY_; }
     // The three flip signs of a tile (-1 = flipped); the diagonal flip turns
     // the sprite by a quarter.
     void Flip(int flippedX, int flippedY, int flippedXY);
@@ -70,12 +70,12 @@ public:
 
 protected:
     // The image, light or overlays by DrawMode.
-    void __DrawSprite(platform::Canvas& canvas);
+    void DrawSprite_(platform::Canvas& canvas);
 
 private:
-    ImageArray __Images;
-    int __FlippedX = 1;
-    int __FlippedY = 1;
+    ImageArray Images_;
+    int FlippedX_ = 1;
+    int FlippedY_ = 1;
 };
 
 // CopyLayerObject, then the flips and the frame array (shared).

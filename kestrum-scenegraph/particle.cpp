@@ -27,13 +27,13 @@ void Particle::Enabled(bool value) {
     Task::Enabled(value);
 }
 
-void Particle::_Start() {
+void Particle::Start_() {
     Started = true;
     StartColor = Color;
     StartScale = Scale;
 }
 
-void Particle::_UpdateMotion() {
+void Particle::UpdateMotion_() {
     if (Velocity.x != 0 || Velocity.y != 0) {
         X(X() + Velocity.x);
         Y(Y() + Velocity.y);
@@ -64,7 +64,7 @@ float Tween(float start, float target, float f) {
 
 }  // namespace
 
-void Particle::_UpdateColor() {
+void Particle::UpdateColor_() {
     if (Color == TargetColor) return;
     float f = 0;
     if (!LifeFraction(*this, f)) return;
@@ -74,7 +74,7 @@ void Particle::_UpdateColor() {
     Color.a = Tween(StartColor.a, TargetColor.a, f);
 }
 
-void Particle::_UpdateScale() {
+void Particle::UpdateScale_() {
     if (Scale == TargetScale) return;
     float f = 0;
     if (!LifeFraction(*this, f)) return;
@@ -88,10 +88,10 @@ void Particle::OnUpdate() {
         Delay = 0;
         return;
     }
-    if (!Started) _Start();
-    _UpdateMotion();
-    _UpdateColor();
-    _UpdateScale();
+    if (!Started) Start_();
+    UpdateMotion_();
+    UpdateColor_();
+    UpdateScale_();
     if (TimeToLive != 0 &&
         static_cast<float>(framework::TaskTime()) > static_cast<float>(StartTime) + TimeToLive) {
         Remove();
@@ -100,7 +100,7 @@ void Particle::OnUpdate() {
 
 void Particle::Draw(platform::Canvas& canvas) {
     if (StartTime + Delay >= framework::TaskTime()) return;
-    __DrawSprite(canvas);
+    DrawSprite_(canvas);
 }
 
 }  // namespace kestrum::scenegraph

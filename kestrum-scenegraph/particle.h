@@ -46,10 +46,10 @@ public:
     void Draw(platform::Canvas& canvas) override;
 
     // The steps of OnUpdate, for derived classes.
-    void _Start();
-    void _UpdateMotion();
-    void _UpdateColor();
-    void _UpdateScale();
+    void Start_();
+    void UpdateMotion_();
+    void UpdateColor_();
+    void UpdateScale_();
 };
 
 }  // namespace kestrum::scenegraph

@@ -24,8 +24,8 @@ Scene::Scene(platform::Window* view)
 
 Scene::~Scene() {
     // Layers and cameras kept alive elsewhere must not point at a scene that is gone.
-    for (auto& layer : Layers) layer->__Scene = nullptr;
-    for (auto& camera : Cameras) camera->__Scene = nullptr;
+    for (auto& layer : Layers) layer->Scene_ = nullptr;
+    for (auto& camera : Cameras) camera->Scene_ = nullptr;
 }
 
 void Scene::Update() {
@@ -36,7 +36,7 @@ void Scene::Update() {
         if (!camera->Enabled) continue;
         for (int l = 0; l < Layers.Length(); ++l) {
             std::shared_ptr<Layer> layer = Layers[l];
-            if (layer->Enabled) layer->_UpdateObjects(camera.get());
+            if (layer->Enabled) layer->UpdateObjects_(camera.get());
         }
     }
     TaskManager->Update(FrameNumber);

@@ -26,7 +26,7 @@ std::shared_ptr<LayerObject> LayerObject::GetLayerObject(scenegraph::Layer* laye
     if (layer == nullptr) return nullptr;
     const int tx = std::max(TruncToInt(static_cast<double>(X()) + dx), 0);
     const int ty = std::max(TruncToInt(static_cast<double>(Y()) + dy), 0);
-    ObjectList* cell = layer->__Expand(tx, ty);
+    ObjectList* cell = layer->Expand_(tx, ty);
     for (int i = cell->Length() - 1; i >= 0; --i) {
         const LayerObjectPtr& object = (*cell)[i];
         if (object.get() != this && object->Enabled() && object->Visible) return object;

@@ -40,7 +40,7 @@ SceneLoader::SceneLoader(const std::string& path, Scene* scene) {
     Build(scene);
 }
 
-std::shared_ptr<framework::ContentManager> SceneLoader::_Content() {
+std::shared_ptr<framework::ContentManager> SceneLoader::Content_() {
     if (!SceneLoaderContent) InitScenegraphModule();
     return SceneLoaderContent;
 }
@@ -68,12 +68,12 @@ std::shared_ptr<LayerGroup> SceneLoader::NewLayerGroup(const std::string&) {
 std::shared_ptr<scenegraph::Layer> SceneLoader::NewLayer(const std::string&) { return Layer::New(nullptr); }
 
 std::shared_ptr<platform::Image> SceneLoader::LoadImage(const std::string& path, platform::Shader* shader) {
-    return _Content()->GetImage(framework::ResolvePath(path, Directory()), shader,
+    return Content_()->GetImage(framework::ResolvePath(path, Directory()), shader,
                              platform::TextureFlags::FilterMipmap);
 }
 
 SceneLoader::ConfigPtr SceneLoader::LoadConfig(const std::string& path) {
-    return _Content()->GetConfig(framework::ResolvePath(path, Directory()));
+    return Content_()->GetConfig(framework::ResolvePath(path, Directory()));
 }
 
 // --- Reading -----------------------------------------------------------------
@@ -160,7 +160,7 @@ void SceneLoader::Build(Scene* scene) {
     }
 }
 
-std::shared_ptr<scenegraph::Layer> SceneLoader::_FindLayer(Scene* scene, const ConfigPtr& block, bool full) {
+std::shared_ptr<scenegraph::Layer> SceneLoader::FindLayer_(Scene* scene, const ConfigPtr& block, bool full) {
     Config& config = *block;
     const std::string name = config.ReadString("layer", "");
     if (auto layer = scene->GetLayer(name)) return layer;
@@ -223,7 +223,7 @@ std::shared_ptr<LayerObject> SceneLoader::AddLayerObject(Scene* scene, const Con
     const float height = config.ReadFloat("height", 0);
     const float x = config.ReadFloat("x", 0);
     const float y = config.ReadFloat("y", 0);
-    auto layer = _FindLayer(scene, block, false);
+    auto layer = FindLayer_(scene, block, false);
     auto object = NewLayerObject(identifier);
     if (!object) return nullptr;
     object->Alpha(alpha);
@@ -268,7 +268,7 @@ std::shared_ptr<LayerSprite> SceneLoader::AddLayerSprite(Scene* scene, const Con
     const std::string globalPropertiesPath = config.ReadString("globalPropertiesPath", "");
     const std::string properties = config.ReadString("properties", "");
 
-    auto layer = _FindLayer(scene, block, true);
+    auto layer = FindLayer_(scene, block, true);
     auto sprite = NewLayerSprite(identifier);
     if (!sprite) return nullptr;
 
@@ -326,7 +326,7 @@ std::shared_ptr<LayerGroup> SceneLoader::AddLayerGroup(Scene* scene, const Confi
     const float x = config.ReadFloat("x", 0);
     const float y = config.ReadFloat("y", 0);
     const float z = config.ReadFloat("z", 0);
-    auto layer = _FindLayer(scene, block, true);
+    auto layer = FindLayer_(scene, block, true);
     // The identifier only reaches the factory: the group's own stays empty.
     auto group = NewLayerGroup(identifier);
     if (!group) return nullptr;

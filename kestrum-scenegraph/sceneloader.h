@@ -100,9 +100,9 @@ public:
 private:
     // The layer named by the block's "layer" key, made when the scene has
     // none: through NewLayer for sprites and groups, directly for the others.
-    std::shared_ptr<scenegraph::Layer> _FindLayer(Scene* scene, const ConfigPtr& block, bool full);
+    std::shared_ptr<scenegraph::Layer> FindLayer_(Scene* scene, const ConfigPtr& block, bool full);
     // SceneLoaderContent, made by the module initialiser when it has not run yet.
-    static std::shared_ptr<framework::ContentManager> _Content();
+    static std::shared_ptr<framework::ContentManager> Content_();
 };
 
 }  // namespace kestrum::scenegraph

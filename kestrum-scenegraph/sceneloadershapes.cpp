@@ -55,7 +55,7 @@ std::shared_ptr<LayerRectangle> SceneLoader::AddLayerRectangle(Scene* scene, con
     const float width = config.ReadFloat("width", 0);
     const float height = config.ReadFloat("height", 0);
     const Placement placement = ReadPlacement(config);
-    auto layer = _FindLayer(scene, block, false);
+    auto layer = FindLayer_(scene, block, false);
     auto rectangle = NewLayerRectangle(identifier);
     if (!rectangle) return nullptr;
     rectangle->Layer(layer.get());
@@ -74,7 +74,7 @@ std::shared_ptr<LayerPolygon> SceneLoader::AddLayerPolygon(Scene* scene, const C
     const int orientation = config.ReadInt("orientation", 0);
     const auto vertices = config.ReadFloatData("vertices", {}, ",");
     const Placement placement = ReadPlacement(config);
-    auto layer = _FindLayer(scene, block, false);
+    auto layer = FindLayer_(scene, block, false);
     auto polygon = LayerPolygon::New(layer.get());
     polygon->Type = type;
     polygon->Orientation = orientation;
@@ -90,7 +90,7 @@ std::shared_ptr<LayerEllipse> SceneLoader::AddLayerEllipse(Scene* scene, const C
     const float width = config.ReadFloat("width", 0);
     const float height = config.ReadFloat("height", 0);
     const Placement placement = ReadPlacement(config);
-    auto layer = _FindLayer(scene, block, false);
+    auto layer = FindLayer_(scene, block, false);
     auto ellipse = LayerEllipse::New(layer.get());
     ellipse->Orientation = orientation;
     ellipse->Height(height);
@@ -126,7 +126,7 @@ void SceneLoader::AddFromTexturePacker(Scene*, const ConfigPtr& block) {
         std::fflush(stdout);
         return;
     }
-    auto cache = _Content();
+    auto cache = Content_();
     const std::string text = platform::LoadString(framework::ResolvePath(dataPath, "asset::"));
     for (const auto& line : platform::Split(text, "\n")) {
         const auto fields = platform::Split(line, ":");

@@ -21,7 +21,7 @@ void Credit(const LayerObject& destroyer, int points) {
 void LayerObject::ApplyScoreSystem(const std::shared_ptr<LayerObject>& other) {
     if (!other || !ScoreSystem || !other->ScoreSystem) return;
     // Held: the records and both objects must outlive the hooks below.
-    auto self = __Self();
+    auto self = Self_();
     auto a = ScoreSystem;
     auto b = other->ScoreSystem;
     const int energyA = a->Energy;

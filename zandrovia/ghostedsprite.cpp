@@ -18,25 +18,25 @@ std::shared_ptr<GhostedSprite> GhostedSprite::New(kestrum::scenegraph::LayerGrou
 }
 
 void GhostedSprite::FlippedX(int sign) {
-    if (sign < 0) __FlippedX = -1;
-    if (sign > 0) __FlippedX = 1;
+    if (sign < 0) FlippedX_ = -1;
+    if (sign > 0) FlippedX_ = 1;
 }
 
 void GhostedSprite::FlippedY(int sign) {
-    if (sign < 0) __FlippedY = -1;
-    if (sign > 0) __FlippedY = 1;
+    if (sign < 0) FlippedY_ = -1;
+    if (sign > 0) FlippedY_ = 1;
 }
 
 int GhostedSprite::FlippedY() const {
     if (DebugPrints) {
-        std::printf("FlippedY is%d\n", __FlippedY);
+        std::printf("FlippedY is%d\n", FlippedY_);
         std::fflush(stdout);
     }
-    return __FlippedY;
+    return FlippedY_;
 }
 
 void GhostedSprite::Image(const platform::ImagePtr& image) {
-    __Images = std::make_shared<std::vector<platform::ImagePtr>>(1, image);
+    Images_ = std::make_shared<std::vector<platform::ImagePtr>>(1, image);
 }
 
 int GhostedSprite::FrameIndex(float frame, int count) {
@@ -47,7 +47,7 @@ int GhostedSprite::FrameIndex(float frame, int count) {
     return index < count ? index : 0;
 }
 
-platform::ImagePtr GhostedSprite::_Pick(const ImageArray& set) const {
+platform::ImagePtr GhostedSprite::Pick_(const ImageArray& set) const {
     if (!set || set->empty()) return nullptr;
     return (*set)[static_cast<std::size_t>(FrameIndex(Frame, static_cast<int>(set->size())))];
 }
@@ -69,8 +69,8 @@ void GhostedSprite::Draw(platform::Canvas& canvas) {
         canvas.BlendMode(ghost ? GhostBlend : BlendMode);
         canvas.Color(ghost ? GhostColor : Color);
         kestrum::framework::DrawImageEx(canvas, image, X(), Y(), -Rotation,
-                                        static_cast<float>(__FlippedX) * ScaleX() * Scale,
-                                        static_cast<float>(__FlippedY) * ScaleY() * Scale, HandleX(), HandleY(),
+                                        static_cast<float>(FlippedX_) * ScaleX() * Scale,
+                                        static_cast<float>(FlippedY_) * ScaleY() * Scale, HandleX(), HandleY(),
                                         false);
     }
     if (ghost) --GhostCount;

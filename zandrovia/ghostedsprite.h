@@ -40,19 +40,19 @@ public:
 
     // Mirror signs: a negative value stores -1, a positive one +1, 0 keeps the sign.
     void FlippedX(int sign);
-    int FlippedX() const { return __FlippedX; }
+    int FlippedX() const { return FlippedX_; }
     void FlippedY(int sign);
     int FlippedY() const;
 
-    void Images(ImageArray images) { __Images = std::move(images); }
-    const ImageArray& Images() const { return __Images; }
+    void Images(ImageArray images) { Images_ = std::move(images); }
+    const ImageArray& Images() const { return Images_; }
     // Makes the frame set a single image.
     void Image(const platform::ImagePtr& image);
     // The image of the current frame in the normal (ghost) set; null without one.
-    platform::ImagePtr Image() const { return _Pick(__Images); }
-    platform::ImagePtr GhostImage() const { return _Pick(GhostImages); }
+    platform::ImagePtr Image() const { return Pick_(Images_); }
+    platform::ImagePtr GhostImage() const { return Pick_(GhostImages); }
 
-    int Frames() const { return __Images ? static_cast<int>(__Images->size()) : 0; }
+    int Frames() const { return Images_ ? static_cast<int>(Images_->size()) : 0; }
     int GhostFrames() const { return GhostImages ? static_cast<int>(GhostImages->size()) : 0; }
     int LastFrame() const { return Frames() - 1; }
     int LastGhostFrame() const { return GhostFrames() - 1; }
@@ -70,9 +70,9 @@ public:
     static int FrameIndex(float frame, int count);
 
 private:
-    platform::ImagePtr _Pick(const ImageArray& set) const;
+    platform::ImagePtr Pick_(const ImageArray& set) const;
 
-    int __FlippedX = 1;
-    int __FlippedY = 1;
-    ImageArray __Images;
+    int FlippedX_ = 1;
+    int FlippedY_ = 1;
+    ImageArray Images_;
 };

@@ -25,12 +25,12 @@ MainWindow::MainWindow(const std::string& title, int width, int height, int flag
     : ScreenManager(title, width, height, flags) {
     ClearColor({0, 0, 0, 1});
     GameScreen = std::make_shared<Game>();
-    __Loader = std::make_unique<Loader>();
-    __Loader->NextScreen(GameScreen.get());
+    Loader_ = std::make_unique<Loader>();
+    Loader_->NextScreen(GameScreen.get());
     if (const char* folder = std::getenv("ZANDROVIA_FRAME_DUMP"); folder && *folder) {
-        __DumpFolder = folder;
-        if (!platform::EndsWith(__DumpFolder, "/")) __DumpFolder += "/";
-        platform::SaveString("", __DumpFolder + "screens.txt");
+        DumpFolder_ = folder;
+        if (!platform::EndsWith(DumpFolder_, "/")) DumpFolder_ += "/";
+        platform::SaveString("", DumpFolder_ + "screens.txt");
     }
 }
 
@@ -41,21 +41,21 @@ void MainWindow::OnRender(platform::Canvas& canvas) {
     // shows from the next frame on).
     const bool game = CurrentScreen() == GameScreen.get();
     ScreenManager::OnRender(canvas);
-    if (__DumpFolder.empty()) return;
-    ++__Frame;
+    if (DumpFolder_.empty()) return;
+    ++Frame_;
     // Every frame's top strip (where the progress bar is), and whole frames
     // now and then: whole frames are slow to encode.
     char name[32];
-    std::snprintf(name, sizeof name, "top%03d.png", __Frame);
-    if (const auto strip = canvas.CopyPixmap({0, 0, Width(), 32})) strip->Save(__DumpFolder + name);
-    if (__Frame % 16 == 1 || game) {
-        std::snprintf(name, sizeof name, "frame%03d.png", __Frame);
-        if (const auto pixels = canvas.CopyPixmap({0, 0, Width(), Height()})) pixels->Save(__DumpFolder + name);
+    std::snprintf(name, sizeof name, "top%03d.png", Frame_);
+    if (const auto strip = canvas.CopyPixmap({0, 0, Width(), 32})) strip->Save(DumpFolder_ + name);
+    if (Frame_ % 16 == 1 || game) {
+        std::snprintf(name, sizeof name, "frame%03d.png", Frame_);
+        if (const auto pixels = canvas.CopyPixmap({0, 0, Width(), Height()})) pixels->Save(DumpFolder_ + name);
     }
     char line[48];
-    std::snprintf(line, sizeof line, "%d %s\n", __Frame, game ? "game" : "loader");
-    platform::SaveString(platform::LoadString(__DumpFolder + "screens.txt") + line, __DumpFolder + "screens.txt");
-    if (game && ++__GameFrames >= 2) {
+    std::snprintf(line, sizeof line, "%d %s\n", Frame_, game ? "game" : "loader");
+    platform::SaveString(platform::LoadString(DumpFolder_ + "screens.txt") + line, DumpFolder_ + "screens.txt");
+    if (game && ++GameFrames_ >= 2) {
         if (platform::AppInstance* app = platform::AppInstance::Instance()) app->Terminate();
     }
 }

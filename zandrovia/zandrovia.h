@@ -40,13 +40,13 @@ public:
     // frame: a way to watch start-up without a display.
     void OnRender(platform::Canvas& canvas) override;
 
-    Loader* LoaderScreen() const { return __Loader.get(); }
+    Loader* LoaderScreen() const { return Loader_.get(); }
 
 private:
-    std::unique_ptr<Loader> __Loader;
-    std::string __DumpFolder;
-    int __Frame = 0;
-    int __GameFrames = 0;
+    std::unique_ptr<Loader> Loader_;
+    std::string DumpFolder_;
+    int Frame_ = 0;
+    int GameFrames_ = 0;
 };
 
 // Step 1 of start-up: every module's initialiser, in the module order. Once.

@@ -79,7 +79,7 @@ TEST(Base64Test, RoundTripsEveryByteValue) {
             EXPECT_EQ(Base64::DecodeBytes(text), bytes) << "length " << length << " pad " << pad;
         }
     }
-    // Signed bytes, as _PeekBytes returns them, encode as the bytes they came from.
+    // Signed bytes, as PeekBytes_ returns them, encode as the bytes they came from.
     EXPECT_EQ(Base64::Encode(std::vector<int>{-1, -128, 127}), Base64::Encode(std::vector<int>{255, 128, 127}));
 }
 
@@ -101,18 +101,18 @@ TEST(Base64Test, TextRoundTrips) {
 
 TEST(Base64Test, PeeksBytesFromABuffer) {
     platform::DataBuffer buffer(std::vector<std::uint8_t>{1, 2, 0xFF, 0x80});
-    EXPECT_EQ(Base64::_PeekBytes(buffer, 1, 10), (std::vector<int>{2, -1, -128}));
-    EXPECT_TRUE(Base64::_PeekBytes(buffer, 4, 1).empty());
-    EXPECT_TRUE(Base64::_PeekBytes(buffer, -1, 2).empty());
-    EXPECT_TRUE(Base64::_PeekBytes(buffer, 0, 0).empty());
+    EXPECT_EQ(Base64::PeekBytes_(buffer, 1, 10), (std::vector<int>{2, -1, -128}));
+    EXPECT_TRUE(Base64::PeekBytes_(buffer, 4, 1).empty());
+    EXPECT_TRUE(Base64::PeekBytes_(buffer, -1, 2).empty());
+    EXPECT_TRUE(Base64::PeekBytes_(buffer, 0, 0).empty());
 
     std::vector<int> array(3, 7);
-    Base64::_PeekBytes(buffer, 2, array, 1, 5);  // cut by the buffer's end and the array's
+    Base64::PeekBytes_(buffer, 2, array, 1, 5);  // cut by the buffer's end and the array's
     EXPECT_EQ(array, (std::vector<int>{7, -1, -128}));
     std::vector<int> empty;
-    Base64::_PeekBytes(buffer, 0, empty, 0, 4);
+    Base64::PeekBytes_(buffer, 0, empty, 0, 4);
     EXPECT_TRUE(empty.empty());
-    Base64::_PeekBytes(buffer, 0, array, 3, 4);
+    Base64::PeekBytes_(buffer, 0, array, 3, 4);
     EXPECT_EQ(array, (std::vector<int>{7, -1, -128}));
 }
 
@@ -138,12 +138,12 @@ TEST(Base64Test, PeeksStringsByEncoding) {
     };
     for (const auto& c : cases) {
         platform::DataBuffer buffer(c.bytes);
-        EXPECT_EQ(Base64::_PeekString(buffer, 0, c.encoding), c.expected) << c.encoding;
+        EXPECT_EQ(Base64::PeekString_(buffer, 0, c.encoding), c.expected) << c.encoding;
     }
     platform::DataBuffer buffer(std::vector<std::uint8_t>{'a', 'b', 'c', 'd'});
-    EXPECT_EQ(Base64::_PeekString(buffer, 1, 2, "utf8"), "bc");
+    EXPECT_EQ(Base64::PeekString_(buffer, 1, 2, "utf8"), "bc");
 
     testing::internal::CaptureStdout();
-    EXPECT_EQ(Base64::_PeekString(buffer, 0, "latin1"), "");
+    EXPECT_EQ(Base64::PeekString_(buffer, 0, "latin1"), "");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Invalid string encoding:latin1\n");
 }

@@ -15,7 +15,7 @@ using guitest::GuiTest;
 // Counts its updates and key events.
 class Counter : public GuiObject {
 public:
-    void __Update() override { ++internal; }
+    void Update_() override { ++internal; }
     void OnUpdate() override { ++updates; }
     void OnKeyEvent(const platform::KeyEvent&) override { ++keys; }
     int internal = 0, updates = 0, keys = 0;

@@ -20,7 +20,7 @@ class Probe : public GuiObject {
 public:
     Probe(std::vector<std::string>* log, std::string tag) : log_(log), tag_(std::move(tag)) {}
     void OnHit() override { Note("hit"); }
-    void __OnReleased() override { Note("__released"); }
+    void OnReleased_() override { Note("released_"); }
     void OnReleased() override { Note("released"); }
     void OnEntered() override { Note("entered"); }
     void OnLeft() override { Note("left"); }
@@ -72,7 +72,7 @@ TEST_F(GuiStatesTest, AClickSetsHitThenReleasedEachForOneFrame) {
 
     Frame(100, 100);
     EXPECT_FALSE(button->Released);
-    EXPECT_EQ(log, (std::vector<std::string>{"b:entered", "b:hit", "b:__released", "b:released"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"b:entered", "b:hit", "b:released_", "b:released"}));
     EXPECT_EQ(button->rollOvers, 5);
 }
 

@@ -36,7 +36,7 @@ TEST(LayerCulling, VisitsTwoCellsBeforeAndThreeAfterTheView) {
         layer->CullMargin = {c.margin, c.margin};
         auto probe = MakeProbe(layer.get(), c.objectColumn * 2048.0f + 100, 100);
         sg::ObjectList list;
-        layer->_CullLayerObjects(list, c.viewColumn * 2048, 0, 1136, 640);
+        layer->CullLayerObjects_(list, c.viewColumn * 2048, 0, 1136, 640);
         EXPECT_EQ(Listed(list, probe), c.listed);
     }
 }
@@ -54,7 +54,7 @@ TEST(LayerCulling, GrowsTheGridToTheViewAndListsFloatingObjectsLast) {
     auto negative = MakeProbe(layer.get(), -500, -500, "negative");
 
     sg::ObjectList list;
-    layer->_CullLayerObjects(list, 0, 0, 1136, 640);
+    layer->CullLayerObjects_(list, 0, 0, 1136, 640);
     EXPECT_EQ(layer->HorizontalTiles(), 5);
     EXPECT_EQ(layer->VerticalTiles(), 5);
     ASSERT_EQ(list.Length(), 4);
