@@ -39,6 +39,7 @@ public:
     // DecodeBytes, each byte turned into the character of that code.
     static std::string Decode(std::string_view text);
 
+private:
     static void Init_();
 
     // Up to count bytes from offset (cut at the buffer's end) as signed 8-bit values.
@@ -53,6 +54,9 @@ public:
     static std::string PeekString_(const platform::DataBuffer& buffer, int offset, int count,
                                    std::string_view encoding);
     static std::string PeekString_(const platform::DataBuffer& buffer, int offset, std::string_view encoding);
+
+    // The tests reach the peek helpers through it.
+    friend struct Base64TestAccess;
 };
 
 // Sets Base64Alphabet; called by the framework's module initialiser.

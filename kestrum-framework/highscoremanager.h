@@ -21,9 +21,6 @@ public:
     void Add(const std::string& name, int score);
     // Adds Capacity entries of score 0.
     void Fill(const std::string& name);
-    // Stable ordering by Score, highest first.
-    void Sort_();
-
     int Count() const { return static_cast<int>(Entries.size()); }
     // The entry at index (0 = best); a new blank entry for an index outside the list.
     Ptr Get(int index) const;
@@ -40,6 +37,10 @@ public:
     std::string Name;
     int Score = 0;
     std::vector<Ptr> Entries;
+
+private:
+    // Stable ordering by Score, highest first.
+    void Sort_();
 };
 
 }  // namespace kestrum::framework::highscoremanager

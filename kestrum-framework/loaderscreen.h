@@ -46,7 +46,8 @@ public:
     // Counts the steps again in the next frame.
     void Reset();
 
-    // Internal: the screen made current when loading is complete.
+private:
+    // The screen made current when loading is complete.
     screenmanager::Screen* NextScreen_ = nullptr;
 };
 

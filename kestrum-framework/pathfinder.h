@@ -35,8 +35,6 @@ public:
 
     Pathfinder() = default;
 
-    static Grid2D Init_(int width, int height);
-
     void Setup(const Map& map, platform::Vec2i start, platform::Vec2i target);
     // True when the target was reached; Path then holds the moves.
     bool FindPath();
@@ -49,10 +47,6 @@ public:
     int Height() const { return GridSize.y; }
     platform::Vec2i Size() const { return GridSize; }
 
-    void Spread_(int x, int y, int value);
-    void TracePath_();
-    void Reset_();
-
     Grid2D Grid;
     platform::Vec2i Target;
     // The moves in walking order plus one last entry that is not part of the path.
@@ -61,6 +55,10 @@ public:
     platform::Vec2i Start;
 
 private:
+    static Grid2D Init_(int width, int height);
+    void Spread_(int x, int y, int value);
+    void TracePath_();
+    void Reset_();
     bool Inside(platform::Vec2i cell) const;
 };
 

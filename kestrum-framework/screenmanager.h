@@ -70,7 +70,8 @@ public:
     void Close();
     ScreenManager* Manager() const { return Manager_; }
 
-    // Internal: the manager that drives the screen (the instance at construction).
+private:
+    // The manager that drives the screen (the instance at construction).
     ScreenManager* Manager_ = nullptr;
 };
 
@@ -96,19 +97,21 @@ public:
     // request ends the program).
     void OnWindowEvent(platform::WindowEvent& event) override;
 
-    // Internal: the screen switch shared by Screen's constructor and Set.
+private:
+    // The screen switch shared by Screen's constructor and Set.
     void MakeCurrent_(Screen* screen);
-    // Internal: makes a screen that replaced the current one wait for its stop step.
+    // Makes a screen that replaced the current one wait for its stop step.
     void Replace_(Screen* stopping);
-    // Internal: a screen being destroyed leaves every slot.
+    // A screen being destroyed leaves every slot.
     void Forget_(Screen* screen);
+    void Stop_(Screen* screen);
 
     Screen* CurrentScreen_ = nullptr;
     // A replaced screen that waits for its OnStop; one at most.
     Screen* StoppingScreen_ = nullptr;
 
-private:
-    void Stop_(Screen* screen);
+    // A screen switches itself in and out (Set, OpenChild, Close, its destructor).
+    friend class Screen;
 };
 
 // The screen manager constructed last; null when there is none.

@@ -60,16 +60,27 @@ public:
     // by a shared_ptr and a manager is given.
     void TaskManager(const std::shared_ptr<taskmanager::TaskManager>& manager);
     std::shared_ptr<taskmanager::TaskManager> TaskManager() const { return TaskManager_.lock(); }
+    // Whether manager is the task's manager (both null included), decided
+    // without locking the back-reference.
+    bool ManagedBy(const std::shared_ptr<taskmanager::TaskManager>& manager) const {
+        return !TaskManager_.owner_before(manager) && !manager.owner_before(TaskManager_);
+    }
 
+protected:
     // The stored flag, which the manager's pass reads in place of the
     // overridable getter.
     bool Enabled_ = true;
+
+private:
     // Non-owning back-reference; CopyTask may set it without adding the task
     // to that manager's list.
     std::weak_ptr<taskmanager::TaskManager> TaskManager_;
     // The pass that last updated the task, so that a task which rejoins the
     // end of the list during its update is not updated again in that pass.
     unsigned LastPass_ = 0;
+
+    friend class taskmanager::TaskManager;
+    friend std::shared_ptr<Task> CopyTask(const std::shared_ptr<Task>& from, const std::shared_ptr<Task>& to);
 };
 
 // An ordered list of tasks updated in the order they joined. Create managers
@@ -97,13 +108,15 @@ public:
     // Update(Counter), then Counter + 1.
     void Update();
 
-    // Internal: used by Task::TaskManager to keep the list and a running pass in step.
+private:
+    // Used by Task::TaskManager to keep the list and a running pass in step.
     void Append_(const std::shared_ptr<Task>& task);
     void Remove_(const Task* task);
 
-private:
     // Index of the task being updated by a running pass; -1 outside a pass.
     int PassIndex_ = -1;
+
+    friend class Task;
 };
 
 // Copies Enabled, Name, Tag, Pausable, StartTime, the manager reference and

@@ -43,30 +43,32 @@ public:
     void Enabled(bool flag) override;
     bool Enabled() const override { return Enabled_; }
 
-    void UpdateState_() override;
-    void UpdateCurrentGuiObject_() override;
-    void Update_() override { UpdateMembers_(); }
-    // Every enabled member's Update_, then every enabled member's OnUpdate.
-    void UpdateMembers_();
-    void SendKeyEvent_(const platform::KeyEvent& event) override;
     std::string Snapshot() override;
     std::shared_ptr<GuiObject> GetObject(const std::string& name) override;
     void Draw(platform::Canvas& canvas) override;
 
-    virtual void DrawSurface_(platform::Canvas& canvas);
     // Drawn after the group's transform and before the content offset and the members.
     virtual void DrawBackground(platform::Canvas&) {}
-
-    // The group's transform, DrawBackground, the content offset and the members.
-    void DrawContent_(platform::Canvas& canvas);
-    // Every enabled, visible member in order.
-    void DrawMembers_(platform::Canvas& canvas);
 
     // Extent of the enabled members, always including the origin.
     float GetContentWidth() const;
     float GetContentHeight() const;
     // Empties the member list; the former members are not told.
     void Clear() { Members.Clear(); }
+
+protected:
+    void UpdateState_() override;
+    void UpdateCurrentGuiObject_() override;
+    void Update_() override { UpdateMembers_(); }
+    // Every enabled member's Update_, then every enabled member's OnUpdate.
+    void UpdateMembers_();
+    void SendKeyEvent_(const platform::KeyEvent& event) override;
+
+    virtual void DrawSurface_(platform::Canvas& canvas);
+    // The group's transform, DrawBackground, the content offset and the members.
+    void DrawContent_(platform::Canvas& canvas);
+    // Every enabled, visible member in order.
+    void DrawMembers_(platform::Canvas& canvas);
 };
 
 // Sizes the group to the image and makes the image its surface; returns the group.

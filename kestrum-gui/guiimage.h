@@ -34,6 +34,7 @@ public:
     float Height() const override { return Images.Height(); }
     void Draw(platform::Canvas& canvas) override;
 
+protected:
     // Draws the image part (no overlays); false when there was no image.
     bool DrawImage_(platform::Canvas& canvas);
 };
@@ -57,7 +58,7 @@ public:
 };
 
 class GuiCheckbox : public GuiImage {
-public:
+protected:
     void OnReleased_() override;
 };
 

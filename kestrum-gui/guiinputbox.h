@@ -40,14 +40,17 @@ public:
     void Submitted(bool value) { submitted_ = value; }
     // Whether Enter was pressed since the last read; reading clears it.
     bool Submitted();
-    bool AllowedChars_(int code) const;
-    bool ForbiddenChars_(int code) const;
 
-    void OnReleased_() override;
     void OnKeyEvent(const platform::KeyEvent& event) override;
     void Draw(platform::Canvas& canvas) override;
 
+protected:
+    void OnReleased_() override;
+
 private:
+    bool AllowedChars_(int code) const;
+    bool ForbiddenChars_(int code) const;
+
     bool submitted_ = false;
 };
 

@@ -109,6 +109,8 @@ public:
 
     // Layout editor (guieditor.cpp).
     std::string Snapshot();
+
+private:
     void UpdateEditorSelection_();
     void OnDebugEditorKeyEvents_(const platform::KeyEvent& event);
     void DrawDebugEditor_(platform::Canvas& canvas);
@@ -119,7 +121,9 @@ public:
     void UpdateEvents_();
     void UpdateDraggables_();
 
-private:
+    // The tests reach the menu pass through it.
+    friend struct GuiLayerTestAccess;
+
     platform::Window* window_ = nullptr;
     platform::Vec2i size_{0, 0};
     platform::Recti viewport_;

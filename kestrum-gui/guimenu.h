@@ -33,10 +33,12 @@ public:
     float Width() const override;
     void Height(float value) override { Height_ = value; }
     float Height() const override;
-    void DrawSurface_(platform::Canvas& canvas) override;
 
     // The first member that is a menu tab of that name; null when none.
     std::shared_ptr<GuiMenuTab> GetTab(const std::string& name) const;
+
+protected:
+    void DrawSurface_(platform::Canvas& canvas) override;
 };
 
 class GuiMenuTab : public GuiButton {

@@ -125,7 +125,6 @@ public:
 
     // World data: the widget's own values when it is in no group, else the
     // values through every ancestor group (recomputed on each call).
-    void UpdateWorldData_();
     float WorldX();
     float WorldY();
     float WorldRotation();
@@ -154,15 +153,6 @@ public:
     // Posts "group|...|name=event" to the framework's message list.
     void SendMessage(const std::string& event);
 
-    // The event state machine (guistates.cpp).
-    virtual void UpdateState_();
-    virtual void UpdateCurrentGuiObject_();
-    // Internal per-frame update; groups update their members.
-    virtual void Update_() {}
-    virtual void SendKeyEvent_(const platform::KeyEvent& event) { OnKeyEvent(event); }
-    // Internal release hook, before OnReleased.
-    virtual void OnReleased_() {}
-
     // Layout (guieditor.cpp).
     virtual std::string Snapshot();
     virtual void ApplyConfig(framework::Config& block);
@@ -178,6 +168,18 @@ public:
 
     virtual void Draw(platform::Canvas&) {}
 
+    std::shared_ptr<GuiObject> Self() { return std::static_pointer_cast<GuiObject>(shared_from_this()); }
+
+protected:
+    // The event state machine (guistates.cpp).
+    virtual void UpdateState_();
+    virtual void UpdateCurrentGuiObject_();
+    // Internal per-frame update; groups update their members.
+    virtual void Update_() {}
+    virtual void SendKeyEvent_(const platform::KeyEvent& event) { OnKeyEvent(event); }
+    // Internal release hook, before OnReleased.
+    virtual void OnReleased_() {}
+
     // Applies a draw record with this widget's place, scaled size, rotation,
     // handle and brightness, as every widget's Draw does before drawing.
     void ApplyDrawData_(platform::Canvas& canvas, const framework::DrawData& data) const;
@@ -192,16 +194,29 @@ public:
 
     // The position of the pointer in the layer window's coordinates; (0, 0) without a layer.
     platform::Vec2i WindowMouse_() const;
-    std::shared_ptr<GuiObject> Self() { return std::static_pointer_cast<GuiObject>(shared_from_this()); }
 
-    float X_ = 0;
-    float Y_ = 0;
+    // The size the accessors read; derived widgets measure from it.
     float Width_ = 0;
     float Height_ = 0;
+
+private:
+    void UpdateWorldData_();
+
+    // The position the accessors read; the layer moves dragged widgets.
+    float X_ = 0;
+    float Y_ = 0;
+
+    // Membership: the own layer (null inside a group) and the parent group.
     GuiLayer* Layer_ = nullptr;
     std::weak_ptr<GuiGroup> Group_;
 
-private:
+    // The layer and the groups drive their widgets' event and update passes;
+    // the layer also drags widgets and forgets those it held when it goes.
+    friend class GuiLayer;
+    friend class GuiGroup;
+    // The tests reach the membership and the release hook through it.
+    friend struct GuiObjectTestAccess;
+
     float worldHeight_ = 0;
     float worldX_ = 0;
     float worldY_ = 0;

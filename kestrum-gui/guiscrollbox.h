@@ -37,17 +37,21 @@ public:
     std::shared_ptr<platform::Image> RenderImage;
 
     void InitFields() { ClearColor = {0, 0, 0, 1}; }
-    // Remakes the off-screen image and canvas for a size (none below 1 × 1).
-    void UpdateCanvas_(int width, int height);
-    // Fits the sliders to the content and takes the content offset from their knobs.
-    void UpdateSliders_();
     // Releases the off-screen image's GPU memory at once.
     void Discard();
     // Fills the box from a content script (guiscrollscript.cpp).
     void LoadScript(const std::string& path);
 
-    void Update_() override;
     void Draw(platform::Canvas& canvas) override;
+
+protected:
+    void Update_() override;
+
+private:
+    // Remakes the off-screen image and canvas for a size (none below 1 × 1).
+    void UpdateCanvas_(int width, int height);
+    // Fits the sliders to the content and takes the content offset from their knobs.
+    void UpdateSliders_();
 };
 
 }  // namespace kestrum::gui

@@ -39,7 +39,6 @@ public:
     // The value rounded, halves away from zero.
     int RoundedValue() const;
 
-    void Update_() override;
     void Width(float value) override { Images.Width(value); }
     float Width() const override { return Images.Width(); }
     void Height(float value) override { Images.Height(value); }
@@ -48,6 +47,9 @@ public:
     // The hit area travels with the drawn knob.
     bool PointInside(platform::Vec2f point) override;
     void Draw(platform::Canvas& canvas) override;
+
+protected:
+    void Update_() override;
 };
 
 class GuiSlider : public GuiGroup {
@@ -59,6 +61,8 @@ public:
     std::shared_ptr<GuiSliderKnob> Knob;
 
     void InitFields() { Buttons = {nullptr, nullptr}; }
+
+protected:
     void Update_() override;
 };
 

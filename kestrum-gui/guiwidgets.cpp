@@ -20,8 +20,8 @@ std::shared_ptr<platform::Image> StateImage(framework::ImageSet& set, int state)
 void BringToTop(GuiObject& widget) {
     if (auto group = widget.Group()) {
         widget.Group(group);
-    } else if (widget.Layer_) {
-        widget.Layer(widget.Layer_);
+    } else if (GuiLayer* layer = widget.Layer()) {
+        widget.Layer(layer);
     }
 }
 

@@ -43,6 +43,7 @@ public:
     std::string GetDocumentName(int index) const;
     std::vector<std::string> GetDocumentNames() const;
 
+protected:
     void Update_() override;
 };
 

@@ -101,20 +101,23 @@ public:
     bool PointInside(platform::Vec2i point) const { return PointInside(point.x, point.y); }
     // The view's mouse position taken into the layer's space.
     platform::Vec2f GetMouseLocation(Layer* layer) const;
+
+private:
     // A window point (already offset by CenterOffset) taken into the layer's
     // space; false when the camera cannot map (no layer, zoom or scale 0).
     bool WindowToLayer_(const Layer* layer, platform::Vec2f shifted, platform::Vec2f& result) const;
-
     void UpdateLayers_();
     void DrawLayers_(platform::Canvas& canvas);
-
-private:
     // Rotation about RotationPivot, then zoom about ZoomPivot.
     void RotateAndZoom(platform::Canvas& canvas) const;
 
     scenegraph::Scene* Scene_ = nullptr;
     platform::Recti Viewport_;
+
+    // Layers and objects map the mouse through the camera.
     friend class scenegraph::Scene;
+    friend class Layer;
+    friend class LayerObject;
 };
 
 }  // namespace kestrum::scenegraph

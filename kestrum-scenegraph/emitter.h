@@ -70,13 +70,14 @@ public:
         Play(layer, location.x, location.y, size, z, floating);
     }
 
-    // The two-element range of a split value.
-    static std::vector<float> ToFloatData_(const std::vector<std::string>& values);
     // A one-element range's value, else a uniform draw in [low, high); an
     // empty range is 0 and draws nothing.
     static float PickInRange(const std::vector<float>& range);
 
 private:
+    // The two-element range of a split value.
+    static std::vector<float> ToFloatData_(const std::vector<std::string>& values);
+
     ContentManagerPtr ContentManager_;
 };
 

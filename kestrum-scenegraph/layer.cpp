@@ -260,9 +260,7 @@ void Layer::UpdateObjects_(Camera* camera) {
     for (int i = 0; i < UpdateList.Length(); ++i) {
         if (framework::TasksFrozen()) continue;
         LayerObjectPtr object = UpdateList[i];
-        // Compares the owners without locking the weak reference.
-        const auto& manager = object->TaskManager_;
-        if (manager.owner_before(TaskManager) || TaskManager.owner_before(manager)) continue;
+        if (!object->ManagedBy(TaskManager)) continue;
         if (object->UpdateStamp == stamp) continue;
         if (!object->Enabled()) continue;
         if (object->Pausable && paused) continue;

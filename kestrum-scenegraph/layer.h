@@ -118,16 +118,10 @@ public:
     int VerticalTiles() const { return Grid_.Rows(); }
     const Grid& Cells() const { return Grid_; }
 
-    // The cell list for the position (x, y) in layer units (negative
-    // coordinates count as 0), growing the grid and making the list as needed.
-    ObjectList* Expand_(int x, int y);
     // With units, the cell for the position (x, y); without, the list at
     // column x, row y (null when there is none).
     ObjectList* GetLayerObjects(int x, int y, bool units);
     ObjectList* GetLayerObjects(platform::Vec2i point, bool units) { return GetLayerObjects(point.x, point.y, units); }
-    // The culling pass: the enabled objects of the cells around the rectangle
-    // (x, y, w, h) in layer units, column by column, floating ones last.
-    void CullLayerObjects_(ObjectList& list, int x, int y, int w, int h);
 
     // Every object whose Enabled and Visible equal the arguments, in grid order.
     ObjectList GetAllLayerObjects(bool enabled, bool visible) const;
@@ -157,12 +151,17 @@ public:
         return GetLayerObject(camera, point.x, point.y, true, true);
     }
 
+private:
+    // The cell list for the position (x, y) in layer units (negative
+    // coordinates count as 0), growing the grid and making the list as needed.
+    ObjectList* Expand_(int x, int y);
+    // The culling pass: the enabled objects of the cells around the rectangle
+    // (x, y, w, h) in layer units, column by column, floating ones last.
+    void CullLayerObjects_(ObjectList& list, int x, int y, int w, int h);
     // The passes the cameras drive.
     void UpdateObjects_(Camera* camera);
     void DrawObjects_(platform::Canvas& canvas, Camera* camera);
     void Draw_(platform::Canvas& canvas, Camera* camera);
-
-private:
     template <typename F>
     void ForEachObject_(F&& f) const;
     void CullRect_(Camera* camera, int& x, int& y, int& w, int& h) const;
@@ -172,7 +171,13 @@ private:
     Grid Grid_;
     scenegraph::Scene* Scene_ = nullptr;
     platform::Vec2i CellSize_{2048, 2048};
+
+    // The scene and its cameras drive the passes; an object files itself in
+    // the cell of its position; the tests reach the culling pass.
     friend class scenegraph::Scene;
+    friend class Camera;
+    friend class LayerObject;
+    friend struct LayerTestAccess;
 };
 
 }  // namespace kestrum::scenegraph

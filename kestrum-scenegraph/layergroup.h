@@ -30,14 +30,16 @@ public:
     // Called inside the group's transform before the members are drawn.
     virtual void DrawBackground(platform::Canvas&) {}
 
-    // Each enabled, visible member's Draw, in order.
-    void DrawMembers_(platform::Canvas& canvas);
     // The group itself, else the members' GetObject depth-first.
     std::shared_ptr<LayerObject> GetObject(const std::string& name) override;
     void Draw(platform::Canvas& canvas) override;
     // The extent of the enabled members, always including the origin.
     float GetContentWidth() const;
     float GetContentHeight() const;
+
+private:
+    // Each enabled, visible member's Draw, in order.
+    void DrawMembers_(platform::Canvas& canvas);
 };
 
 }  // namespace kestrum::scenegraph

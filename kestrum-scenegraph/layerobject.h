@@ -71,9 +71,6 @@ public:
     // Depth value from scene files; nothing in the scene graph reads it.
     float Z = 0;
 
-    // Re-files the object in its layer's grid by its own position; nothing
-    // without a layer. The size plays no part.
-    virtual void UpdateLocation_();
     virtual void Y(float y);
     virtual float Y() const { return Location_.y; }
     virtual void X(float x);
@@ -155,7 +152,6 @@ public:
 
     // World values through the enclosing groups (recomputed on every call
     // for a group member).
-    void UpdateWorldData_();
     float WorldX();
     float WorldY();
     float WorldRotation();
@@ -189,10 +185,6 @@ public:
     // (0, 0) without a layer.
     platform::Vec2f GetMouseLocation(Camera* camera) const;
 
-    // Debug overlays drawn by Draw.
-    void DrawSelected_(platform::Canvas& canvas);
-    void DrawFlags_(platform::Canvas& canvas);
-
     // Neighbour lookups through a layer's grid: the topmost enabled, visible
     // object other than this one in the cell holding (X + dx, Y + dy).
     std::shared_ptr<LayerObject> GetLayerObject(scenegraph::Layer* layer, int dx, int dy);
@@ -218,29 +210,46 @@ public:
     // The grid cell that holds the object (null when not filed).
     ObjectList* Cell() const { return Cell_; }
 
+protected:
+    // This object as a shared reference; null when nothing owns it.
+    std::shared_ptr<LayerObject> Self_() { return std::static_pointer_cast<LayerObject>(weak_from_this().lock()); }
+    // Debug overlay drawn by Draw for a selected object.
+    void DrawSelected_(platform::Canvas& canvas);
+
+    // The position and size the accessors read; derived shapes set them.
+    float Height_ = 0;
+    platform::Vec2f Location_{0, 0};
+    float Width_ = 0;
+
+private:
+    // Re-files the object in its layer's grid by its own position; nothing
+    // without a layer. The size plays no part.
+    virtual void UpdateLocation_();
+    void UpdateWorldData_();
+    void DrawFlags_(platform::Canvas& canvas);
+    bool MouseFlag_(int which, int button) const;
+    void Register_(bool on, bool reader);
+
     // Back-references and placement state; the owners keep them in step.
     ObjectList* Cell_ = nullptr;
     CollisionMonitor* ReaderMonitor_ = nullptr;
     CollisionMonitor* WriterMonitor_ = nullptr;
     LayerGroup* Group_ = nullptr;
     std::string Groupify_;
-    float Height_ = 0;
     scenegraph::Layer* Layer_ = nullptr;
-    platform::Vec2f Location_{0, 0};
-    float Width_ = 0;
     platform::Vec2f WorldLocation_{0, 0};
     float WorldRotation_ = 0;
     platform::Vec2f WorldScale_{0, 0};
     float WorldWidth_ = 0;
     float WorldHeight_ = 0;
 
-protected:
-    // This object as a shared reference; null when nothing owns it.
-    std::shared_ptr<LayerObject> Self_() { return std::static_pointer_cast<LayerObject>(weak_from_this().lock()); }
-
-private:
-    bool MouseFlag_(int which, int button) const;
-    void Register_(bool on, bool reader);
+    // The owners of the back-references clear them when they go away, and
+    // the layer files its objects and re-files them when its cells change.
+    friend class CollisionMonitor;
+    friend class scenegraph::Layer;
+    friend class LayerGroup;
+    friend std::shared_ptr<LayerObject> CopyLayerObject(const std::shared_ptr<LayerObject>& source,
+                                                        const std::shared_ptr<LayerObject>& target);
 };
 
 // Copies the task part, then BlendMode, Color, GlobalProperties, Handle,

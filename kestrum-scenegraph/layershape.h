@@ -68,6 +68,8 @@ public:
     std::vector<float> Vertices() const;
 
     void Draw(platform::Canvas& canvas) override;
+
+private:
     void DrawPoly_(platform::Canvas& canvas);
     void DrawPolyLine_(platform::Canvas& canvas);
 };

@@ -45,6 +45,7 @@ public:
     // Nothing until the start time (delay included) has passed.
     void Draw(platform::Canvas& canvas) override;
 
+protected:
     // The steps of OnUpdate, for derived classes.
     void Start_();
     void UpdateMotion_();

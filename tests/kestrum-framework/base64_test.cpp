@@ -3,11 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using kestrum::framework::Base64;
 
+namespace kestrum::framework::base64 {
+
+struct Base64TestAccess {
+    template <typename... Args>
+    static auto PeekBytes_(Args&&... args) {
+        return Base64::PeekBytes_(std::forward<Args>(args)...);
+    }
+    template <typename... Args>
+    static auto PeekString_(Args&&... args) {
+        return Base64::PeekString_(std::forward<Args>(args)...);
+    }
+};
+
+}  // namespace kestrum::framework::base64
+
 namespace {
+
+using kestrum::framework::base64::Base64TestAccess;
 
 std::vector<int> Bytes(std::string_view text) { return std::vector<int>(text.begin(), text.end()); }
 
@@ -101,18 +119,18 @@ TEST(Base64Test, TextRoundTrips) {
 
 TEST(Base64Test, PeeksBytesFromABuffer) {
     platform::DataBuffer buffer(std::vector<std::uint8_t>{1, 2, 0xFF, 0x80});
-    EXPECT_EQ(Base64::PeekBytes_(buffer, 1, 10), (std::vector<int>{2, -1, -128}));
-    EXPECT_TRUE(Base64::PeekBytes_(buffer, 4, 1).empty());
-    EXPECT_TRUE(Base64::PeekBytes_(buffer, -1, 2).empty());
-    EXPECT_TRUE(Base64::PeekBytes_(buffer, 0, 0).empty());
+    EXPECT_EQ(Base64TestAccess::PeekBytes_(buffer, 1, 10), (std::vector<int>{2, -1, -128}));
+    EXPECT_TRUE(Base64TestAccess::PeekBytes_(buffer, 4, 1).empty());
+    EXPECT_TRUE(Base64TestAccess::PeekBytes_(buffer, -1, 2).empty());
+    EXPECT_TRUE(Base64TestAccess::PeekBytes_(buffer, 0, 0).empty());
 
     std::vector<int> array(3, 7);
-    Base64::PeekBytes_(buffer, 2, array, 1, 5);  // cut by the buffer's end and the array's
+    Base64TestAccess::PeekBytes_(buffer, 2, array, 1, 5);  // cut by the buffer's end and the array's
     EXPECT_EQ(array, (std::vector<int>{7, -1, -128}));
     std::vector<int> empty;
-    Base64::PeekBytes_(buffer, 0, empty, 0, 4);
+    Base64TestAccess::PeekBytes_(buffer, 0, empty, 0, 4);
     EXPECT_TRUE(empty.empty());
-    Base64::PeekBytes_(buffer, 0, array, 3, 4);
+    Base64TestAccess::PeekBytes_(buffer, 0, array, 3, 4);
     EXPECT_EQ(array, (std::vector<int>{7, -1, -128}));
 }
 
@@ -138,12 +156,12 @@ TEST(Base64Test, PeeksStringsByEncoding) {
     };
     for (const auto& c : cases) {
         platform::DataBuffer buffer(c.bytes);
-        EXPECT_EQ(Base64::PeekString_(buffer, 0, c.encoding), c.expected) << c.encoding;
+        EXPECT_EQ(Base64TestAccess::PeekString_(buffer, 0, c.encoding), c.expected) << c.encoding;
     }
     platform::DataBuffer buffer(std::vector<std::uint8_t>{'a', 'b', 'c', 'd'});
-    EXPECT_EQ(Base64::PeekString_(buffer, 1, 2, "utf8"), "bc");
+    EXPECT_EQ(Base64TestAccess::PeekString_(buffer, 1, 2, "utf8"), "bc");
 
     testing::internal::CaptureStdout();
-    EXPECT_EQ(Base64::PeekString_(buffer, 0, "latin1"), "");
+    EXPECT_EQ(Base64TestAccess::PeekString_(buffer, 0, "latin1"), "");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Invalid string encoding:latin1\n");
 }

@@ -45,7 +45,7 @@ TEST_F(GuiImageTest, ACheckboxStepsThroughTheRowsOfItsSet) {
     EXPECT_EQ(frames, (std::vector<int>{1, 2, 0, 1}));
 
     GuiCheckbox empty;
-    empty.OnReleased_();
+    GuiObjectTestAccess::OnReleased_(empty);
     EXPECT_EQ(empty.Frame, 0);
 }
 

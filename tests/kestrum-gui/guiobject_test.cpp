@@ -33,7 +33,7 @@ TEST_F(GuiObjectTest, AWidgetBelongsToOneLayerOrOneGroup) {
 
     widget->Group(group);
     EXPECT_EQ(layer->Objects.Length(), 1);
-    EXPECT_EQ(widget->Layer_, nullptr);
+    EXPECT_EQ(GuiObjectTestAccess::Layer_(*widget), nullptr);
     EXPECT_EQ(widget->Layer(), layer.get());
     EXPECT_EQ(widget->Group(), group);
 

@@ -11,9 +11,24 @@
 #include "kestrum-framework/taskmanager.h"
 #include "kestrum-gui/gui.h"
 #include "kestrum-gui/guilayer.h"
+#include "kestrum-gui/guiobject.h"
 #include "platform/clock.h"
 #include "platform/image.h"
 #include "platform/input.h"
+
+namespace kestrum::gui {
+
+// Reaches the internals a test checks directly.
+struct GuiObjectTestAccess {
+    static GuiLayer* Layer_(const GuiObject& widget) { return widget.Layer_; }
+    static void OnReleased_(GuiObject& widget) { widget.OnReleased_(); }
+};
+
+struct GuiLayerTestAccess {
+    static void UpdateContextMenu_(GuiLayer& layer) { layer.UpdateContextMenu_(); }
+};
+
+}  // namespace kestrum::gui
 
 namespace guitest {
 

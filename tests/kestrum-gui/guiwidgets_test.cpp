@@ -226,7 +226,7 @@ TEST_F(GuiWidgetsTest, MenusOpenAndCloseThroughTheGlobals) {
     EXPECT_TRUE(a->Enabled()) << "a click always leaves its own menu open";
 
     Frame(900, 600);  // over nothing
-    layer->UpdateContextMenu_();
+    GuiLayerTestAccess::UpdateContextMenu_(*layer);
     EXPECT_FALSE(a->Enabled());
 }
 

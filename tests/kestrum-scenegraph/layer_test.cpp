@@ -4,6 +4,16 @@
 
 #include "sgtest.h"
 
+namespace kestrum::scenegraph {
+
+struct LayerTestAccess {
+    static void CullLayerObjects_(Layer& layer, ObjectList& list, int x, int y, int w, int h) {
+        layer.CullLayerObjects_(list, x, y, w, h);
+    }
+};
+
+}  // namespace kestrum::scenegraph
+
 namespace sg = kestrum::scenegraph;
 using sgtest::MakeProbe;
 using sgtest::Probe;
@@ -36,7 +46,7 @@ TEST(LayerCulling, VisitsTwoCellsBeforeAndThreeAfterTheView) {
         layer->CullMargin = {c.margin, c.margin};
         auto probe = MakeProbe(layer.get(), c.objectColumn * 2048.0f + 100, 100);
         sg::ObjectList list;
-        layer->CullLayerObjects_(list, c.viewColumn * 2048, 0, 1136, 640);
+        sg::LayerTestAccess::CullLayerObjects_(*layer, list, c.viewColumn * 2048, 0, 1136, 640);
         EXPECT_EQ(Listed(list, probe), c.listed);
     }
 }
@@ -54,7 +64,7 @@ TEST(LayerCulling, GrowsTheGridToTheViewAndListsFloatingObjectsLast) {
     auto negative = MakeProbe(layer.get(), -500, -500, "negative");
 
     sg::ObjectList list;
-    layer->CullLayerObjects_(list, 0, 0, 1136, 640);
+    sg::LayerTestAccess::CullLayerObjects_(*layer, list, 0, 0, 1136, 640);
     EXPECT_EQ(layer->HorizontalTiles(), 5);
     EXPECT_EQ(layer->VerticalTiles(), 5);
     ASSERT_EQ(list.Length(), 4);
