@@ -108,8 +108,9 @@ std::shared_ptr<Sound> Sound::Load(std::string_view path, Mode mode) {
         return std::make_shared<Sound>(std::move(wav->samples), wav->channels, wav->sampleRate);
     }
     if (mode == Streamed) {
+        // The constructor opens a stream on the file to check it and read its format.
         std::shared_ptr<Sound> sound(new Sound(std::move(*bytes), path));
-        if (sound->OpenStream()) return sound;
+        if (sound->Channels() != 0) return sound;
     } else if (std::optional<DecodedSound> ogg = DecodeOgg(*bytes)) {
         return std::make_shared<Sound>(std::move(ogg->samples), ogg->channels, ogg->sampleRate);
     }
