@@ -88,6 +88,9 @@ AppInstance::AppInstance() {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    // Nothing is depth-tested or stencilled: no such buffers to allocate and clear.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     hiddenWindow_ = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (hiddenWindow_ == nullptr) RuntimeError(std::string("Could not create a window: ") + SDL_GetError());
     glContext_ = SDL_GL_CreateContext(static_cast<SDL_Window*>(hiddenWindow_));

@@ -128,11 +128,6 @@ bool EnsureResources() {
     resources.generation = gl::Generation();
     resources.program = Link(fragmentSource);
     resources.transform = gl::GetUniformLocation(resources.program, "transform");
-    resources.litProgram = Link(litFragmentSource);
-    resources.litTransform = gl::GetUniformLocation(resources.litProgram, "transform");
-    resources.litLight = gl::GetUniformLocation(resources.litProgram, "light");
-    gl::UseProgram(resources.litProgram);
-    gl::Uniform1i(gl::GetUniformLocation(resources.litProgram, "normals"), 1);
 
     gl::GenVertexArrays(1, &resources.vao);
     gl::BindVertexArray(resources.vao);
@@ -185,6 +180,18 @@ std::size_t Upload(const std::vector<Vertex>& vertices) {
     if (!written) gl::BufferSubData(GL_ARRAY_BUFFER, offset, size, vertices.data());
     resources.ringUsed += vertices.size();
     return first;
+}
+
+// The program of lights over normal buffers, made on first use: most frames
+// never light anything, and every program costs start-up time.
+GLuint LitProgram() {
+    if (resources.litProgram == 0) {
+        resources.litProgram = Link(litFragmentSource);
+        resources.litTransform = gl::GetUniformLocation(resources.litProgram, "transform");
+        resources.litLight = gl::GetUniformLocation(resources.litProgram, "light");
+        gl::Uniform1i(gl::GetUniformLocation(resources.litProgram, "normals"), 1);
+    }
+    return resources.litProgram;
 }
 
 // GL rows count from the bottom of the default framebuffer; render targets
@@ -283,7 +290,7 @@ void Renderer::Flush() {
         if (state_.normals) {
             gl::ActiveTexture(GL_TEXTURE1);
             gl::BindTexture(GL_TEXTURE_2D, state_.normals->GlTexture());
-            gl::UseProgram(resources.litProgram);
+            gl::UseProgram(LitProgram());
             gl::Uniform3f(resources.litLight, state_.lightCentre.x, state_.lightCentre.y, state_.lightDepth);
             transform = resources.litTransform;
         } else {
