@@ -85,7 +85,9 @@ void MeasureStartUp() {
     std::printf("resident memory: %.1f MB after the application object, %.1f MB after the first frame, "
                 "%.1f MB after loading and ten Game frames\n",
                 applicationMb, firstFrameMb, StatusMb("VmRSS"));
-    std::printf("peak resident memory after loading: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("peak resident memory after loading: %.1f MB (now %.1f MB of the program's own memory, %.1f MB of "
+                "mapped files: the libraries, the GL driver's above all)\n",
+                static_cast<double>(usage.ru_maxrss) / 1024.0, StatusMb("RssAnon"), StatusMb("RssFile"));
     std::fflush(stdout);
 }
 
