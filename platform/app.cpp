@@ -100,7 +100,6 @@ AppInstance::AppInstance() {
     const char* missing = "";
     if (!gl::Load(&missing)) RuntimeError(std::string("OpenGL function missing: ") + missing);
     instance = this;
-    AudioDevice::Instance().Open();
 }
 
 AppInstance::~AppInstance() {
@@ -126,6 +125,12 @@ void AppInstance::Step(bool wait) {
     // hook must not stop later passes.
     const int terminations = terminateCount_;
     const auto ended = [&] { return terminateCount_ != terminations; };
+    if (framePresented_ && !audioOpened_) {
+        // Opening the device can take a while (a sound server to reach), so
+        // the window shows its first frame before. Nothing sounds earlier.
+        audioOpened_ = true;
+        AudioDevice::Instance().Open();
+    }
     SDL_Event event;
     // A minimised window draws nothing, so a pending frame must not keep the loop spinning.
     const bool drawable = window_ && !window_->Minimized();
@@ -157,6 +162,7 @@ void AppInstance::RenderFrame() {
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_->SdlWindow()));
     const std::int64_t pause = pacer_.FramePresented(PacingNow());
     if (pause > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(pause));
+    framePresented_ = true;
 }
 
 void AppInstance::Terminate() {

@@ -1,7 +1,7 @@
 // The application object and the window.
 //
-// AppInstance owns SDL, the GL context and the audio device and runs the main
-// loop: each pass waits for events unless a frame was requested, updates the
+// AppInstance owns SDL, the GL context and the audio device (opened in the
+// pass after the first frame is on screen) and runs the main loop: each pass waits for events unless a frame was requested, updates the
 // keyboard and mouse, dispatches the events, tops up the streaming sounds,
 // and when a frame is wanted clears the window, calls its render handler and
 // swaps with vertical sync. After the swap a FramePacer holds the loop to at
@@ -27,9 +27,9 @@ class Window;
 
 class AppInstance {
 public:
-    // Initialises SDL, opens a GL 3.3 core context (on a hidden window until a
-    // real one exists) and the audio device. Fails with RuntimeError when no
-    // GL context can be made.
+    // Initialises SDL and opens a GL 3.3 core context (on a hidden window
+    // until a real one exists). Fails with RuntimeError when no GL context can
+    // be made. The audio device is opened in the pass after the first frame.
     AppInstance();
     ~AppInstance();
     AppInstance(const AppInstance&) = delete;
@@ -72,6 +72,8 @@ private:
     Window* window_ = nullptr;
     bool renderRequested_ = true;
     bool terminated_ = false;
+    bool framePresented_ = false;
+    bool audioOpened_ = false;
     int terminateCount_ = 0;
     std::function<void()> terminateHook_;
     FramePacer pacer_;

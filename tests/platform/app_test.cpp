@@ -279,6 +279,22 @@ TEST(AppDeathTest, MisuseOfTheApplicationIsFatal) {
 
 }  // namespace
 
+// The window's first frame does not wait for the audio device: it opens in
+// the next pass of the loop.
+TEST(AppAudio, TheAudioDeviceOpensAfterTheFirstFrame) {
+    AppInstance& app = testsupport::App();
+    if (platform::AudioDevice::Instance().Available()) GTEST_SKIP() << "needs a process of its own";
+    {
+        RecordingWindow window;
+        app.Step();  // a new window asks for its first frame
+        EXPECT_EQ(window.renders, 1);
+        EXPECT_FALSE(platform::AudioDevice::Instance().Available());
+        app.Step();
+        EXPECT_TRUE(platform::AudioDevice::Instance().Available());
+    }
+    platform::AudioDevice::Instance().Close();
+}
+
 // Streamed music is topped up by the loop itself, on every pass, and a loop
 // with nothing to draw still wakes up in time to do it.
 TEST(AppAudio, EveryPassOfTheLoopTopsUpStreamingSounds) {
