@@ -40,7 +40,8 @@ void MeasureStartUp() {
     const Clock::time_point start = Clock::now();
     InitGameModule();
     const double modules = Ms(Clock::now() - start);
-    // The application object (SDL, GL context, audio device) on its own.
+    // The application object (SDL and the GL context; the audio device opens
+    // in the pass after the first frame) on its own.
     const auto ownApp = std::make_unique<platform::AppInstance>();
     const double application = Ms(Clock::now() - start);
     const double applicationMb = StatusMb("VmRSS");
@@ -55,6 +56,8 @@ void MeasureStartUp() {
                 "%.1f ms, first frame %.1f ms\n",
                 modules, application - modules, window - application, firstFrame - window);
 
+    // The loader's frames are timed by their own work, not held to 60 a second.
+    app.FramePacing(false);
     Loader* loader = AppWindow->LoaderScreen();
     double slowest = 0;
     int slowestStep = 0;
@@ -66,7 +69,10 @@ void MeasureStartUp() {
         app.Step();
         const double frame = Ms(Clock::now() - frameStart);
         total += frame;
-        if (frame > 16) std::printf("  step %d: %.1f ms\n", loader->Loaded, frame);
+        if (frame > 16 && loader->Loaded > before) std::printf("  step %d: %.1f ms\n", loader->Loaded, frame);
+        if (frame > 16 && loader->Loaded == before) {
+            std::printf("  a frame with no step (the audio device opens in the first): %.1f ms\n", frame);
+        }
         if (loader->Loaded > before && frame > slowest) {
             slowest = frame;
             slowestStep = loader->Loaded;
@@ -103,6 +109,14 @@ void MusicTrack(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(platform::Sound::Load("asset::music/technosonavista.ogg", mode));
 }
 BENCHMARK(MusicTrack)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The loader's heaviest sound steps: the longest effect and voice, decoded whole.
+void SoundEffect(benchmark::State& state) {
+    const char* path = state.range(0) ? "asset::sfx/voices/gratz.ogg" : "asset::sfx/explosion2.wav";
+    for (auto _ : state) benchmark::DoNotOptimize(platform::Sound::Load(path));
+    state.SetLabel(path);
+}
+BENCHMARK(SoundEffect)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void LocalizeKey(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(morvane::locale::Localize("tut_takecare"));

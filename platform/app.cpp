@@ -160,9 +160,14 @@ void AppInstance::RenderFrame() {
     if (window_ == nullptr) return;
     canvas.Flush();
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_->SdlWindow()));
-    const std::int64_t pause = pacer_.FramePresented(PacingNow());
+    const std::int64_t pause = pacing_ ? pacer_.FramePresented(PacingNow()) : 0;
     if (pause > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(pause));
     framePresented_ = true;
+}
+
+void AppInstance::FramePacing(bool on) {
+    pacing_ = on;
+    pacer_.Reset();
 }
 
 void AppInstance::Terminate() {

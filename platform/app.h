@@ -42,6 +42,10 @@ public:
     // One pass of the main loop; wait blocks for an event when no frame is
     // requested. A terminate during the pass (caught by a hook) ends the pass.
     void Step(bool wait = false);
+    // Whether the loop holds itself to 60 frames per second (on by default).
+    // Benchmarks turn it off to time the frames' own work.
+    void FramePacing(bool on);
+    bool FramePacing() const { return pacing_; }
     // Asks for one more frame.
     void RequestRender() { renderRequested_ = true; }
     bool RenderRequested() const { return renderRequested_; }
@@ -72,6 +76,7 @@ private:
     Window* window_ = nullptr;
     bool renderRequested_ = true;
     bool terminated_ = false;
+    bool pacing_ = true;
     bool framePresented_ = false;
     bool audioOpened_ = false;
     int terminateCount_ = 0;
