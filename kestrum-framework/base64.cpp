@@ -93,14 +93,8 @@ std::string Base64::Encode(const std::vector<int>& data, bool pad, bool breakLin
 }
 
 std::string Base64::Encode(std::string_view text, bool pad, bool breakLines, int lineLength) {
-    const std::u32string codes = platform::ToUtf32(text);
-    const bool latin1 = std::all_of(codes.begin(), codes.end(), [](char32_t c) { return c <= 0xFF; });
     std::vector<int> bytes;
-    if (latin1) {
-        bytes.assign(codes.begin(), codes.end());
-    } else {
-        for (unsigned char c : text) bytes.push_back(c);
-    }
+    for (char32_t code : platform::ToUtf32(text)) bytes.push_back(code <= 0xFF ? static_cast<int>(code) : '?');
     return Encode(bytes, pad, breakLines, lineLength);
 }
 

@@ -6,10 +6,11 @@
 // other character outside the alphabet, or a digit after a pad, makes the
 // text "not Base64" and the result empty rather than garbage.
 //
-// Texts are UTF-8. Encode(text) writes one byte per character while every
-// character is at most U+00FF (Latin-1), and the text's UTF-8 bytes when a
-// character lies above that, so nothing is lost; Decode(text) reads each byte
-// back as the character of that code (U+0000 to U+00FF).
+// Texts are UTF-8 and are coded by one rule, Latin-1: Encode(text) writes one
+// byte per character, the character's code (U+0000 to U+00FF), and Decode(text)
+// reads each byte back as the character of that code, so every text of those
+// characters comes back as it was. A character above U+00FF has no byte of its
+// own and is written as "?".
 #pragma once
 
 #include <string>

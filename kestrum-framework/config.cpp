@@ -32,7 +32,10 @@ std::string RemoveQuotes(const std::string& text) { return platform::Replace(tex
 Config::Config(const std::string& path) { Load(path); }
 
 void Config::Parse(const std::string& text) {
-    Data = platform::Split(platform::Trim(text), "\n");
+    // A byte-order mark that an editor put before the first key is not part of it.
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    const std::string_view body = std::string_view(text).starts_with(bom) ? std::string_view(text).substr(3) : text;
+    Data = platform::Split(platform::Trim(body), "\n");
     Cursor = 0;
 }
 

@@ -1,9 +1,10 @@
 // Config: the framework's store of key=value text (the preferences file, the
 // GUI layout file, particle and scene file blocks).
 //
-// Format: the text is trimmed and cut into lines at "\n" (an empty line is a
-// line of its own; a CR before the LF stays on its line and is trimmed away
-// by every comparison and value). A line's key stands before its first "=",
+// Format: the text is trimmed (a leading UTF-8 byte-order mark with it) and
+// cut into lines at "\n" (an empty line is a line of its own; a CR before
+// the LF stays on its line and is trimmed away by every comparison and
+// value). A line's key stands before its first "=",
 // compared without regard to case, blanks around key and value ignored. No
 // comments, sections or escapes; a line without "=" stays in the store but
 // never supplies a value.
@@ -41,7 +42,8 @@ public:
     std::string Text;
 
     // Replaces the lines by those of the text and puts the cursor on line 0.
-    // Never fails: an empty or blank text gives one empty line.
+    // Never fails: an empty or blank text gives one empty line. A UTF-8
+    // byte-order mark at the start is dropped.
     void Parse(const std::string& text);
     // Reads an "asset::" (or absolute) path and parses it. A path equal to
     // Path with a non-empty Text is not read again. Returns false when the

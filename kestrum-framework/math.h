@@ -9,6 +9,9 @@
 // Depends on platform/types.h.
 #pragma once
 
+#include <cstdint>
+#include <limits>
+
 #include "platform/types.h"
 
 namespace kestrum::framework::math {
@@ -50,6 +53,26 @@ platform::Vec2f RotatePoint(platform::Vec2f point, platform::Vec2f centre, float
 
 // The nearest integer, halves away from zero (clamped to the Int range).
 int Round(float value);
+
+// Truncation toward zero, clamped to the Int range; NaN gives 0. Numbers read
+// from files and positions far outside the world must not overflow the
+// conversion.
+inline int TruncToInt(double value) {
+    if (!(value == value)) return 0;
+    constexpr double lo = std::numeric_limits<int>::min();
+    constexpr double hi = std::numeric_limits<int>::max();
+    if (value <= lo) return std::numeric_limits<int>::min();
+    if (value >= hi) return std::numeric_limits<int>::max();
+    return static_cast<int>(value);
+}
+
+// a + b, clamped to the Int range (pass -b as a 64-bit number to subtract).
+inline int SaturatingAdd(std::int64_t a, std::int64_t b) {
+    const std::int64_t sum = a + b;
+    if (sum > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    if (sum < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    return static_cast<int>(sum);
+}
 
 float Distance(platform::Vec2f a, platform::Vec2f b);
 float Distance(float x1, float y1, float x2, float y2);

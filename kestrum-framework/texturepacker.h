@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,17 @@ namespace kestrum::framework::texturepacker {
 class TexturePacker {
 public:
     using ImagePtr = std::shared_ptr<platform::Image>;
+
+    // One counting line of a description: its name and the rectangle from
+    // (x, y) to (x + width, y + height). Corners beyond the Int range are
+    // clamped to it; cutting clips the rectangle to the atlas in any case.
+    struct Entry {
+        std::string Name;
+        platform::Recti Rect;
+    };
+    // The entry of a line, or nothing when it does not split at ":" into
+    // exactly five fields. The scene loader's atlas blocks read lines so too.
+    static std::optional<Entry> ReadEntry(std::string_view line);
 
     // images followed by one sub-image per counting line, in line order.
     // With a null atlas nothing is cut and images comes back as it was.

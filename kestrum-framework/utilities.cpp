@@ -1,9 +1,8 @@
 #include "kestrum-framework/utilities.h"
 
-#include <climits>
-#include <cmath>
 #include <cstdint>
 
+#include "kestrum-framework/math.h"
 #include "platform/clock.h"
 #include "platform/text.h"
 
@@ -54,10 +53,9 @@ int SetBit(int bit, int value) {
 }
 
 int Percent(float percent, float value) {
-    const double result = std::trunc(static_cast<double>(percent) / 100.0 * value);
-    if (!(result >= INT_MIN)) return result != result ? 0 : INT_MIN;
-    if (result > INT_MAX) return INT_MAX;
-    return static_cast<int>(result);
+    // Multiplied first: 29 / 100 has no exact binary form, and 0.29 × 100
+    // would truncate to 28.
+    return math::TruncToInt(static_cast<double>(percent) * value / 100.0);
 }
 
 int Stopwatch() {

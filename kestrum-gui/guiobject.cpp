@@ -80,6 +80,7 @@ void GuiObject::Remove() {
         return;
     }
     auto self = Self();
+    ReleasePress_();
     if (Layer_) {
         if (Layer_->Current == self) Layer_->Current = nullptr;
         Layer(nullptr);

@@ -210,6 +210,12 @@ private:
     GuiLayer* Layer_ = nullptr;
     std::weak_ptr<GuiGroup> Group_;
 
+    // Ends the press the widget holds, and those of every member at any depth
+    // when it is a group, without any event: for a widget that stops being
+    // current or leaves its layer while a press is held, and so could never
+    // see the release (guistates.cpp).
+    void ReleasePress_();
+
     // The layer and the groups drive their widgets' event and update passes;
     // the layer also drags widgets and forgets those it held when it goes.
     friend class GuiLayer;

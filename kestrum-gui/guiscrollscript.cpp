@@ -6,8 +6,10 @@
 // around them ignored; values are taken as written up to a second "=".
 //
 // Lines whose value, font size or font is missing where one is needed are
-// skipped; "\r\n" line ends read like "\n".
+// skipped; "\r\n" line ends read like "\n". The cursor saturates at the ends
+// of the Int range, and numbers beyond it are clamped before they are used.
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "kestrum-framework/contentmanager.h"
 #include "kestrum-framework/font.h"
 #include "kestrum-framework/gfx.h"
+#include "kestrum-framework/math.h"
 #include "kestrum-framework/strings.h"
 #include "kestrum-gui/guiimage.h"
 #include "kestrum-gui/guilabel.h"
@@ -39,10 +42,14 @@ struct ScriptState {
 // A plain number (leading digits), or with "%" a share of the extent.
 int Coordinate(const std::string& value, float extent) {
     if (platform::Contains(value, "%")) {
-        return static_cast<int>(platform::ToFloat(platform::Replace(value, "%", "")) * extent / 100);
+        return framework::TruncToInt(static_cast<double>(platform::ToFloat(platform::Replace(value, "%", ""))) *
+                                     extent / 100);
     }
     return platform::ToInt(value);
 }
+
+// Moves a cursor coordinate by a distance, stopping at the ends of the Int range.
+void Step(int& coordinate, std::int64_t distance) { coordinate = framework::SaturatingAdd(coordinate, distance); }
 
 // Three or four components, as percentages when a "%" appears anywhere,
 // else as bytes 0 to 255; any other count leaves the colour as it was.
@@ -55,14 +62,14 @@ platform::Color ParseColor(const std::string& value, platform::Color current) {
         return {c[0], c[1], c[2], parts.size() == 4 ? c[3] : 1.0f};
     }
     std::vector<int> c;
-    for (const auto& part : parts) c.push_back(std::clamp(static_cast<int>(platform::ToFloat(part)), 0, 255));
+    for (const auto& part : parts) c.push_back(std::clamp(framework::TruncToInt(platform::ToFloat(part)), 0, 255));
     return framework::ColorFromBytes(c[0], c[1], c[2], parts.size() == 4 ? c[3] : 255);
 }
 
 // Puts a new widget at the cursor: its top edge on the cursor (with the
 // default handle), the cursor then stepping over its lower half.
 void Place(GuiObject& widget, ScriptState& state, float step) {
-    state.y += static_cast<int>(step);
+    Step(state.y, framework::TruncToInt(step));
     widget.X(static_cast<float>(state.x));
     widget.Y(static_cast<float>(state.y));
     widget.Color = state.color;
@@ -78,7 +85,7 @@ void GuiScrollBox::LoadScript(const std::string& path) {
 
     for (const std::string& line : platform::Split(text, "\n")) {
         if (state.last) {
-            state.y += static_cast<int>(state.last->Height() * 0.5f);
+            Step(state.y, framework::TruncToInt(state.last->Height() * 0.5f));
             state.last = nullptr;
         }
         const std::vector<std::string> parts = platform::Split(line, "=");
@@ -98,15 +105,15 @@ void GuiScrollBox::LoadScript(const std::string& path) {
         } else if (key == "x") {
             state.x = Coordinate(value, Width());
         } else if (key == "x+") {
-            state.x += platform::ToInt(value);
+            Step(state.x, platform::ToInt(value));
         } else if (key == "x-") {
-            state.x -= platform::ToInt(value);
+            Step(state.x, -std::int64_t{platform::ToInt(value)});
         } else if (key == "y") {
             state.y = Coordinate(value, Height());
         } else if (key == "y+") {
-            state.y += platform::ToInt(value);
+            Step(state.y, platform::ToInt(value));
         } else if (key == "y-") {
-            state.y -= platform::ToInt(value);
+            Step(state.y, -std::int64_t{platform::ToInt(value)});
         } else if (key == "label") {
             auto label = GuiLabel::New(self, state.font, value);
             Place(*label, state, label->Height() * 0.5f);
@@ -119,7 +126,7 @@ void GuiScrollBox::LoadScript(const std::string& path) {
             // Word-wrapping needs a font and a text.
             const std::vector<std::string> field = framework::Split(value, ",");
             if (!state.font || field.empty() || field[0].empty()) continue;
-            const int width = field.size() == 2 ? Coordinate(field[1], Width()) : static_cast<int>(Width());
+            const int width = field.size() == 2 ? Coordinate(field[1], Width()) : framework::TruncToInt(Width());
             for (const std::string& wrapped : framework::FitText(state.font, field[0], width, "\n")) {
                 auto label = GuiLabel::New(self, state.font, platform::ToUpper(wrapped));
                 Place(*label, state, label->Height());

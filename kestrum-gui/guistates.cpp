@@ -38,15 +38,15 @@ void GuiLayer::UpdateEvents_() {
         prev->Left = false;
         prev->Released = false;
         // A held press keeps its widget current, but only while the widget
-        // is still on this layer and enabled: a widget taken away or
-        // disabled before the release could never see it, and would hold
-        // the layer for ever.
-        const bool keep = prev->PressCaptured && (prev == Modal || (prev->Layer() == this && EnabledInTree(*prev)));
+        // is still on this layer and enabled and no other widget was made
+        // modal: a widget taken away, disabled or shut out before the
+        // release could never see it. Its press, and those of a group's
+        // members, end here, or they would stay pressed and take their next
+        // click's release for a click.
+        const bool keep = prev->PressCaptured &&
+                          (prev == Modal || (!Modal && prev->Layer() == this && EnabledInTree(*prev)));
         if (!keep) {
-            if (prev->PressCaptured) {
-                prev->PressCaptured = false;
-                prev->Down = false;
-            }
+            prev->ReleasePress_();
             Current = nullptr;
         }
     }
@@ -67,6 +67,14 @@ void GuiLayer::UpdateEvents_() {
     }
 
     if (std::shared_ptr<GuiObject> current = Current) current->UpdateState_();
+}
+
+void GuiObject::ReleasePress_() {
+    PressCaptured = false;
+    Down = false;
+    if (auto* group = dynamic_cast<GuiGroup*>(this)) {
+        for (const auto& member : group->Members) member->ReleasePress_();
+    }
 }
 
 void GuiObject::UpdateCurrentGuiObject_() {

@@ -1,7 +1,5 @@
 #include "kestrum-scenegraph/collisionmonitor.h"
 
-#include <algorithm>
-
 #include "kestrum-framework/taskmanager.h"
 #include "kestrum-scenegraph/layerobject.h"
 
@@ -17,44 +15,37 @@ CollisionMonitor::~CollisionMonitor() {
 }
 
 void CollisionMonitor::Update() {
-    int i = 0;
-    while (i < Readers.Length()) {
+    // A pass started from a handler keeps its own positions.
+    const int outerReader = ReaderIndex_, outerWriter = WriterIndex_;
+    // The indices may stand at -1 after a removal; the step puts them on the
+    // object that slid into the place just left.
+    for (ReaderIndex_ = 0; ReaderIndex_ < Readers.Length(); ++ReaderIndex_) {
         // Held for the pass: a handler may take the reader out of every list.
-        LayerObjectPtr reader = Readers[i];
-        const bool paused = framework::TasksPaused();
-        if ((paused && reader->Pausable) || !reader->Enabled()) {
-            ++i;
-            continue;
-        }
-        int j = 0;
-        while (j < Writers.Length()) {
-            const bool pausedNow = framework::TasksPaused();
+        const LayerObjectPtr reader = Readers[ReaderIndex_];
+        if ((framework::TasksPaused() && reader->Pausable) || !reader->Enabled()) continue;
+        for (WriterIndex_ = 0; WriterIndex_ < Writers.Length(); ++WriterIndex_) {
+            const bool paused = framework::TasksPaused();
             // A reader that dropped out (disabled, paused, unregistered) ends
-            // its own pass; the pass goes on with the next reader from the
-            // first writer. This is simpler than resuming at the current
-            // writer and tests no pair twice.
-            if ((pausedNow && reader->Pausable) || !reader->Enabled() || reader->ReaderMonitor_ != this) break;
-            LayerObjectPtr writer = Writers[j];
-            if ((pausedNow && writer->Pausable) || !writer->Enabled() || writer == reader ||
-                writer == reader->Owner) {
-                ++j;
+            // its own pass; the pass goes on with the next reader.
+            if ((paused && reader->Pausable) || !reader->Enabled() || reader->ReaderMonitor_ != this) break;
+            const LayerObjectPtr writer = Writers[WriterIndex_];
+            if ((paused && writer->Pausable) || !writer->Enabled() || writer == reader || writer == reader->Owner) {
                 continue;
             }
-            const int writersBefore = Writers.Length();
             if (reader->CollisionMethod(writer)) reader->OnCollision(writer);
-            const int removed = writersBefore - Writers.Length();
-            // The writer that slid into the tested position is tested next.
-            if (removed > 0) j = std::max(j - removed, -1);
-            ++j;
-        }
-        // Readers that left the list during the pass move the next one down.
-        if (i < Readers.Length() && Readers[i] == reader) {
-            ++i;
-        } else {
-            const int index = Readers.FindIndex(reader);
-            if (index >= 0) i = index + 1;
         }
     }
+    ReaderIndex_ = outerReader;
+    WriterIndex_ = outerWriter;
+}
+
+void CollisionMonitor::Leave_(const LayerObject* object, bool reader) {
+    ObjectList& list = reader ? Readers : Writers;
+    int& index = reader ? ReaderIndex_ : WriterIndex_;
+    int before = 0;
+    for (int i = 0; i <= index && i < list.Length(); ++i) before += list[i].get() == object;
+    index -= before;
+    RemoveEach(list, object);
 }
 
 }  // namespace kestrum::scenegraph

@@ -1,5 +1,6 @@
 #include "kestrum-scenegraph/emitter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -31,6 +32,12 @@ float Emitter::PickInRange(const std::vector<float>& range) {
     if (range.empty()) return 0;
     if (range.size() == 1) return range[0];
     return static_cast<float>(platform::Rnd(range[0], range[1]));
+}
+
+float Emitter::PickParticleCount(const EmitterCache& cache) {
+    const float count = PickInRange(cache.Particles);
+    if (!std::isfinite(count)) return 0;
+    return std::min(count, static_cast<float>(MaxParticles));
 }
 
 void Emitter::Load(const std::string& path) {
@@ -128,7 +135,7 @@ void Emitter::Play(Layer* layer, float x, float y, float size, float z, bool flo
     for (const EmitterCache& cache : Caches) {
         int count = 0;
         while (true) {
-            const float n = PickInRange(cache.Particles);
+            const float n = PickParticleCount(cache);
             if (!(n > static_cast<float>(count))) break;
             auto particle = std::make_shared<Particle>();
             particle->Layer(layer);

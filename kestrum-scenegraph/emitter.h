@@ -10,6 +10,9 @@
 // "imagePath" a ","-separated list of image paths. A missing or empty file
 // gives one entry of defaults, which emits nothing; a malformed number reads
 // as its leading number or 0; an image that fails to load is a null frame.
+// A count of particles beyond MaxParticles reads as MaxParticles, and one
+// that is not a number or infinite as 0, so a damaged file cannot make one
+// Play run for ever.
 #pragma once
 
 #include <memory>
@@ -73,6 +76,12 @@ public:
     // A one-element range's value, else a uniform draw in [low, high); an
     // empty range is 0 and draws nothing.
     static float PickInRange(const std::vector<float>& range);
+
+    // The most particles one entry emits in one Play.
+    static constexpr int MaxParticles = 1000;
+    // PickInRange of the entry's Particles, bounded to MaxParticles; NaN and
+    // infinities give 0. The emitters draw their count through this.
+    static float PickParticleCount(const EmitterCache& cache);
 
 private:
     // The two-element range of a split value.

@@ -1,6 +1,7 @@
 #include "kestrum-scenegraph/layer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "kestrum-scenegraph/camera.h"
@@ -86,9 +87,17 @@ void Layer::ForEachObject_(F&& f) const {
     }
 }
 
+namespace {
+
+// The column (or row) of a coordinate: negative coordinates fall into the
+// first, those beyond the grid's bound into the last.
+int CellOf(int units, int cellSize) { return std::min(std::max(units, 0) / cellSize, Layer::MaxCells - 1); }
+
+}  // namespace
+
 ObjectList* Layer::Expand_(int x, int y) {
-    const int column = std::max(x, 0) / CellSize_.x;
-    const int row = std::max(y, 0) / CellSize_.y;
+    const int column = CellOf(x, CellSize_.x);
+    const int row = CellOf(y, CellSize_.y);
     Grid_ = framework::ExpandArray(std::move(Grid_), column + 1, row + 1);
     auto& cell = Grid_(column, row);
     if (!cell) cell = std::make_unique<ObjectList>();
@@ -119,23 +128,31 @@ ObjectList Layer::GetAllObjects() const {
 void Layer::CullLayerObjects_(ObjectList& list, int x, int y, int w, int h) {
     list.Clear();
     if (Grid_.Columns() == 0 || Grid_.Rows() == 0) return;
-    const int cw = CellSize_.x, ch = CellSize_.y;
-    const int mx = CullMargin.x, my = CullMargin.y;
-    // A margin of 0 still visits one cell on each side beyond the view.
-    int firstColumn = mx == 0 ? x / cw - 1 : x / cw - mx;
-    int endColumn = mx == 0 ? x / cw + w / cw + 2 : x / cw + w / cw + 2 * mx;
-    int firstRow = my == 0 ? y / ch - 1 : y / ch - my;
-    int endRow = my == 0 ? y / ch + h / ch + 2 : y / ch + h / ch + 2 * my;
+    // The range of cells visited on one axis, [first, end), in 64 bits so
+    // that far views and wide margins cannot overflow. A margin of 0 still
+    // visits one cell on each side beyond the view. A view beyond the grid's
+    // bound looks at its last cells, where the objects out there are filed.
+    const auto range = [](int position, int extent, int cell, int margin, std::int64_t& first, std::int64_t& end) {
+        const std::int64_t at = position / cell;
+        first = std::min<std::int64_t>(at, MaxCells - 1) - (margin == 0 ? 1 : margin);
+        end = at + extent / cell + (margin == 0 ? 2 : 2 * std::int64_t{margin});
+    };
+    std::int64_t firstColumn, endColumn, firstRow, endRow;
+    range(x, w, CellSize_.x, CullMargin.x, firstColumn, endColumn);
+    range(y, h, CellSize_.y, CullMargin.y, firstRow, endRow);
     if (endColumn >= 0 && endRow >= 0) {
-        Grid_ = framework::ExpandArray(std::move(Grid_), endColumn + 1, endRow + 1);
+        const auto bounded = [](std::int64_t end) {
+            return static_cast<int>(std::min<std::int64_t>(end + 1, MaxCells));
+        };
+        Grid_ = framework::ExpandArray(std::move(Grid_), bounded(endColumn), bounded(endRow));
     }
-    firstColumn = std::max(firstColumn, 0);
-    firstRow = std::max(firstRow, 0);
-    endColumn = std::min(endColumn, Grid_.Columns());
-    endRow = std::min(endRow, Grid_.Rows());
+    firstColumn = std::max<std::int64_t>(firstColumn, 0);
+    firstRow = std::max<std::int64_t>(firstRow, 0);
+    endColumn = std::min<std::int64_t>(endColumn, Grid_.Columns());
+    endRow = std::min<std::int64_t>(endRow, Grid_.Rows());
     FloatingList.Clear();
-    for (int column = firstColumn; column < endColumn; ++column) {
-        for (int row = firstRow; row < endRow; ++row) {
+    for (int column = static_cast<int>(firstColumn); column < endColumn; ++column) {
+        for (int row = static_cast<int>(firstRow); row < endRow; ++row) {
             const ObjectList* cell = Grid_(column, row).get();
             if (cell == nullptr) continue;
             for (const auto& object : *cell) {

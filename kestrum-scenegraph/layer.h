@@ -6,6 +6,12 @@
 // cells before to three cells after the view on each axis, floating objects
 // last, and only those are updated and drawn.
 //
+// The grid has at most MaxCells columns and rows: with the default cell size
+// positions from 0 to about half a million units are filed exactly, and
+// anything further out shares the last column or row, which a camera looking
+// out there visits. A stray position (a scene file's x=1e9) thus costs no
+// more memory than one at the edge of the world.
+//
 // A layer also carries its drawing parameters (offset, parallax, tint,
 // ambient light for a lighting pass, visibility), an optional draw-order hook
 // and its own TaskManager, which only tags the objects its pass updates.
@@ -61,6 +67,9 @@ public:
     platform::Color AmbientLight{0, 0, 0, 0};
     // Tint applied by LayerObject::Brightness; (0, 0, 0, 0) = none.
     platform::Color Color{0, 0, 0, 0};
+    // The most columns, and the most rows, the grid grows to.
+    static constexpr int MaxCells = 256;
+
     // Extra cells visited around a camera's view, per axis.
     platform::Vec2i CullMargin{2, 2};
     bool DrawFlags = false;
@@ -153,7 +162,8 @@ public:
 
 private:
     // The cell list for the position (x, y) in layer units (negative
-    // coordinates count as 0), growing the grid and making the list as needed.
+    // coordinates count as 0, those beyond the bound fall into the last
+    // column or row), growing the grid and making the list as needed.
     ObjectList* Expand_(int x, int y);
     // The culling pass: the enabled objects of the cells around the rectangle
     // (x, y, w, h) in layer units, column by column, floating ones last.

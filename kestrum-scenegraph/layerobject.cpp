@@ -114,7 +114,7 @@ void LayerObject::Register_(bool on, bool reader) {
     if (!on) {
         if (current != nullptr) {
             auto keep = Self_();
-            RemoveEach(reader ? current->Readers : current->Writers, this);
+            current->Leave_(this, reader);
             current = nullptr;
         }
         return;
@@ -124,7 +124,7 @@ void LayerObject::Register_(bool on, bool reader) {
     if (monitor == nullptr || monitor == current) return;
     auto self = std::static_pointer_cast<LayerObject>(shared_from_this());
     // A monitor that was replaced must not keep a stale entry.
-    if (current != nullptr) RemoveEach(reader ? current->Readers : current->Writers, this);
+    if (current != nullptr) current->Leave_(this, reader);
     (reader ? monitor->Readers : monitor->Writers).Add(self);
     current = monitor;
 }

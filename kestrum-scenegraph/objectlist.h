@@ -1,11 +1,9 @@
 // Object lists of the scene graph: cell lists, group members, the layers'
 // working lists and the collision lists are Stacks of shared layer objects.
-// The helpers here remove an object by identity, convert positions to grid
-// integers without undefined behaviour, and set or pick a frame array's images.
+// The helpers here remove an object by identity, wrap frame indices and set or
+// pick a frame array's images.
 #pragma once
 
-#include <cmath>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -35,16 +33,7 @@ int RemoveEach(platform::Stack<std::shared_ptr<T>>& list, const U* object) {
     return static_cast<int>(before - items.size());
 }
 
-// Truncation toward zero, clamped to the Int range; NaN gives 0. Positions
-// far outside the world must not overflow the conversion.
-inline int TruncToInt(double value) {
-    if (!(value == value)) return 0;
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    if (value <= lo) return std::numeric_limits<int>::min();
-    if (value >= hi) return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
-}
+using framework::TruncToInt;
 
 // Non-negative modulo, so wrapped frame numbers never index out of range.
 inline int WrapIndex(int index, int count) {

@@ -3,6 +3,7 @@
 
 #include "kestrum-framework/assetpath.h"
 #include "kestrum-framework/contentmanager.h"
+#include "kestrum-framework/texturepacker.h"
 #include "kestrum-scenegraph/layer.h"
 #include "kestrum-scenegraph/layershape.h"
 #include "kestrum-scenegraph/scene.h"
@@ -129,15 +130,10 @@ void SceneLoader::AddFromTexturePacker(Scene*, const ConfigPtr& block) {
     auto cache = Content_();
     const std::string text = platform::LoadString(framework::ResolvePath(dataPath, "asset::"));
     for (const auto& line : platform::Split(text, "\n")) {
-        const auto fields = platform::Split(line, ":");
-        if (fields.size() != 5) continue;
-        const int x = platform::ToInt(fields[1]);
-        const int y = platform::ToInt(fields[2]);
-        const int width = platform::ToInt(fields[3]);
-        const int height = platform::ToInt(fields[4]);
+        const auto entry = framework::TexturePacker::ReadEntry(line);
+        if (!entry) continue;
         // A name registered already keeps its first frame.
-        cache->AddImage(std::make_shared<platform::Image>(*atlas, platform::Recti(x, y, x + width, y + height)),
-                        fields[0]);
+        cache->AddImage(std::make_shared<platform::Image>(*atlas, entry->Rect), entry->Name);
     }
 }
 

@@ -2,13 +2,16 @@
 // resolves "asset::" paths first, so callers can pass them straight through.
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -50,6 +53,53 @@ std::size_t ExtensionDot(std::string_view path) {
 
 fs::path DiskPath(std::string_view path) { return fs::path(RealPath(path)); }
 
+// The file a path finally names: symbolic links are followed to their target,
+// which need not exist yet. A loop of links stops after 40 steps.
+fs::path FinalTarget(fs::path path) {
+    for (int step = 0; step < 40; ++step) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error)) || error) return path;
+        const fs::path next = fs::read_symlink(path, error);
+        if (error) return path;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
+// SaveString's temporary file is the target's name, this and the process id.
+std::string TemporarySuffix() { return ".tmp-"; }
+
+// Removes the temporary files of the target that saves killed before their
+// rename left behind: those of processes that no longer run.
+void RemoveStaleTemporaries(const fs::path& target) {
+    const std::string prefix = target.filename().string() + TemporarySuffix();
+    std::error_code error;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string id = name.substr(prefix.size());
+        if (id.find_first_not_of("0123456789") != std::string::npos || id.size() > 9) continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(id));
+        if (pid == ::getpid() || !(::kill(pid, 0) != 0 && errno == ESRCH)) continue;
+        std::error_code ignored;
+        fs::remove(it->path(), ignored);
+    }
+}
+
+// Writes all of the text; false on the first error other than an interruption.
+bool WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t count = ::write(fd, text.data(), text.size());
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::string> TryLoadString(std::string_view path) {
@@ -71,28 +121,37 @@ std::optional<std::string> TryLoadString(std::string_view path) {
 std::string LoadString(std::string_view path) { return TryLoadString(path).value_or(std::string()); }
 
 bool SaveString(std::string_view text, std::string_view path) {
-    // Write beside the target and rename over it, so a failed or interrupted
-    // write never leaves a half-written file where the old one was.
-    const fs::path target = DiskPath(path);
+    // Write beside the target, flush to the disk and rename over it, so a
+    // failed or interrupted write never leaves a half-written file where the
+    // old one was. A link is written through: its target gets the new text.
+    const fs::path target = FinalTarget(DiskPath(path));
+    RemoveStaleTemporaries(target);
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) return false;
     fs::path temp = target;
-    temp += ".tmp-" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return false;
-        }
+    temp += TemporarySuffix() + std::to_string(::getpid());
+    ::unlink(temp.c_str());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, replacing ? 0600 : 0666);
+    if (fd < 0) return false;
+    bool written = WriteAll(fd, text);
+    if (replacing) {
+        // The new file keeps the old one's owner where that is allowed, and
+        // its permissions (after the owner: a change of owner clears set-id bits).
+        [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
+        written = written && ::fchmod(fd, old.st_mode & 07777) == 0;
     }
-    std::error_code error;
-    fs::rename(temp, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
+    written = written && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
         return false;
+    }
+    // The rename itself reaches the disk with the folder's entry.
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
     }
     return true;
 }

@@ -14,6 +14,13 @@ enum class FileType { None = 0, File = 1, Directory = 2 };
 std::string LoadString(std::string_view path);
 // Returns false when the file cannot be read (to tell a missing file from an empty one).
 std::optional<std::string> TryLoadString(std::string_view path);
+// Replaces the file by the text, all or nothing: the text goes to a temporary
+// file beside it ("<name>.tmp-<process id>"), which is flushed to the disk and
+// renamed over the file; the folder is flushed after. A replaced file keeps
+// its permissions (and its owner where allowed); a symbolic link is written
+// through, so its target gets the text. Temporary files that killed saves of
+// the same file left behind are removed. False when the text could not be
+// written; the old file is then untouched and no temporary file is left.
 bool SaveString(std::string_view text, std::string_view path);
 bool DeleteFile(std::string_view path);
 bool RenameFile(std::string_view from, std::string_view to);

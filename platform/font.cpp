@@ -3,9 +3,11 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_BITMAP_H
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -45,22 +47,52 @@ struct Bitmap {
     Glyph glyph;
 };
 
+// The glyph's coverage, one byte (0 to 255) per pixel, top row first.
+// FreeType hands bitmaps over in several pixel modes: packed 1, 2 and 4 bits
+// per pixel (bitmap fonts and embedded bitmaps), 8-bit gray (outlines),
+// premultiplied BGRA (colour bitmaps) and rows that run bottom-up.
+bool Coverage(FT_Library library, const FT_Bitmap& bitmap, std::vector<std::uint8_t>& coverage, int& width,
+              int& height) {
+    if (bitmap.pixel_mode == FT_PIXEL_MODE_BGRA) {
+        width = static_cast<int>(bitmap.width);
+        height = static_cast<int>(bitmap.rows);
+        coverage.resize(static_cast<std::size_t>(width) * height);
+        const std::ptrdiff_t stride = std::abs(bitmap.pitch);
+        for (int y = 0; y < height; ++y) {
+            const int row = bitmap.pitch >= 0 ? y : height - 1 - y;
+            const unsigned char* pixels = bitmap.buffer + row * stride;
+            for (int x = 0; x < width; ++x) coverage[static_cast<std::size_t>(y) * width + x] = pixels[x * 4 + 3];
+        }
+        return true;
+    }
+    // Every other mode becomes one byte per pixel of 0 to num_grays - 1.
+    FT_Bitmap gray;
+    FT_Bitmap_Init(&gray);
+    if (FT_Bitmap_Convert(library, &bitmap, &gray, 1) != 0) {
+        FT_Bitmap_Done(library, &gray);
+        return false;
+    }
+    width = static_cast<int>(gray.width);
+    height = static_cast<int>(gray.rows);
+    coverage.resize(static_cast<std::size_t>(width) * height);
+    const int top = std::max(gray.num_grays - 1, 1);
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* row = gray.buffer + static_cast<std::ptrdiff_t>(y) * gray.pitch;
+        for (int x = 0; x < width; ++x) {
+            const int level = std::min<int>(row[x], top);
+            const int value = (level * 255 + top / 2) / top;
+            coverage[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(value);
+        }
+    }
+    FT_Bitmap_Done(library, &gray);
+    return true;
+}
+
 // Renders the glyph at the given index; false when FreeType cannot.
 bool Render(FT_Face face, FT_UInt index, float ascent, Bitmap& out) {
     if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) != 0) return false;
     const FT_GlyphSlot slot = face->glyph;
-    const FT_Bitmap& bitmap = slot->bitmap;
-    out.width = static_cast<int>(bitmap.width);
-    out.height = static_cast<int>(bitmap.rows);
-    out.coverage.resize(static_cast<std::size_t>(out.width) * out.height);
-    for (int y = 0; y < out.height; ++y) {
-        const unsigned char* row = bitmap.buffer + static_cast<std::ptrdiff_t>(y) * bitmap.pitch;
-        for (int x = 0; x < out.width; ++x) {
-            std::uint8_t value = row[x];
-            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) value = (row[x / 8] & (0x80 >> (x % 8))) ? 255 : 0;
-            out.coverage[static_cast<std::size_t>(y) * out.width + x] = value;
-        }
-    }
+    if (!Coverage(slot->library, slot->bitmap, out.coverage, out.width, out.height)) return false;
     out.glyph.offset = {static_cast<float>(slot->bitmap_left), ascent - static_cast<float>(slot->bitmap_top)};
     out.glyph.advance = static_cast<float>(slot->advance.x) / 64.0f;
     return true;

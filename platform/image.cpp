@@ -1,7 +1,8 @@
 // Image: a rectangle of a shared texture with a handle, a scale and a tint.
-#include <algorithm>
-
 #include "platform/image.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace platform {
 
@@ -18,11 +19,16 @@ Image::Image(const Image& image, Recti rect)
       handle_(image.handle_), scale_(image.scale_), color_(image.color_), lightDepth_(image.lightDepth_),
       specularity_(image.specularity_) {
     // Clipped to the parent so a sub-image never samples outside it.
+    // The sums are taken in 64 bits: a rectangle read from a file may lie
+    // anywhere in the Int range.
     const Recti parent = image.rect_;
-    rect_.min.x = std::clamp(parent.min.x + rect.min.x, parent.min.x, parent.max.x);
-    rect_.min.y = std::clamp(parent.min.y + rect.min.y, parent.min.y, parent.max.y);
-    rect_.max.x = std::clamp(parent.min.x + rect.max.x, rect_.min.x, parent.max.x);
-    rect_.max.y = std::clamp(parent.min.y + rect.max.y, rect_.min.y, parent.max.y);
+    const auto clip = [](int origin, int offset, int low, int high) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{origin} + offset, low, high));
+    };
+    rect_.min.x = clip(parent.min.x, rect.min.x, parent.min.x, parent.max.x);
+    rect_.min.y = clip(parent.min.y, rect.min.y, parent.min.y, parent.max.y);
+    rect_.max.x = clip(parent.min.x, rect.max.x, rect_.min.x, parent.max.x);
+    rect_.max.y = clip(parent.min.y, rect.max.y, rect_.min.y, parent.max.y);
 }
 
 std::shared_ptr<Image> Image::Load(std::string_view path, Shader* shader, int flags) {

@@ -1,17 +1,19 @@
 // Operating-system services: external programs, the browser and the locale.
-// Programs are started with posix_spawn and an argument vector, never through
-// a shell, so no character of an argument is ever interpreted.
+// Programs are started with an argument vector (posix_spawn, or fork and
+// execve for the browser's opener), never through a shell, so no character
+// of an argument is ever interpreted.
 #include "platform/system.h"
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
-#include <thread>
 
 #include "platform/files.h"
 
@@ -47,6 +49,27 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args, co
     return result == 0 ? pid : -1;
 }
 
+// The path of a program as the system would find it on PATH (a name with a
+// slash as it is); "" when there is no such executable file.
+std::string FindProgram(const std::string& name) {
+    const auto executable = [](const std::string& path) {
+        struct stat status {};
+        return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    };
+    if (name.find('/') != std::string::npos) return executable(name) ? name : "";
+    const char* variable = std::getenv("PATH");
+    const std::string path = variable != nullptr ? variable : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find(':', start), path.size());
+        const std::string dir = end > start ? path.substr(start, end - start) : ".";
+        const std::string candidate = dir + "/" + name;
+        if (executable(candidate)) return candidate;
+        start = end + 1;
+    }
+    return "";
+}
+
 // Waits for the child; its exit code, 128 + the signal when a signal ended it.
 int Wait(pid_t pid) {
     int status = 0;
@@ -68,12 +91,25 @@ int RunProgram(const std::string& program, const std::vector<std::string>& args,
 bool OpenUrl(const std::string& url) {
     // A URL starting with "-" would be read as an option by the opener.
     if (url.empty() || url.front() == '-') return false;
-    const pid_t pid = Spawn("xdg-open", {url}, "");
-    if (pid < 0) return false;
-    // The opener may run as long as the browser does; a detached thread reaps
-    // it so it never stays behind as a zombie and the caller never waits.
-    std::thread([pid] { Wait(pid); }).detach();
-    return true;
+    const std::string opener = FindProgram("xdg-open");
+    if (opener.empty()) return false;
+    std::vector<char*> argv{const_cast<char*>(opener.c_str()), const_cast<char*>(url.c_str()), nullptr};
+    // The opener may run as long as the browser does. A short-lived child
+    // starts it and ends at once, so the opener belongs to the system's init
+    // from the start and is reaped there; this waits only for the child.
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        // Between fork and exec only async-signal-safe calls: the other
+        // threads of the program did not come along.
+        const pid_t started = ::fork();
+        if (started == 0) {
+            ::execve(argv[0], argv.data(), environ);
+            ::_exit(127);
+        }
+        ::_exit(started < 0 ? 1 : 0);
+    }
+    return Wait(child) == 0;
 }
 
 std::string LocaleName() {

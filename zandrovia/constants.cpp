@@ -107,25 +107,13 @@ std::string PrefsPath() { return platform::HomeDir() + ".zandrovia.pref.dat"; }
 
 std::string LoadPrefsText() { return platform::LoadString(PrefsPath()); }
 
-bool SavePrefsText(const std::string& text) { return SavePrefsTextTo(text, PrefsPath()); }
-
-bool SavePrefsTextTo(const std::string& text, const std::string& path) {
-    const std::string temporary = path + ".tmp";
-    // Only a completely written copy may replace the old file.
-    if (!platform::SaveString(text, temporary)) {
-        platform::DeleteFile(temporary);
-        return false;
-    }
-    if (!platform::RenameFile(temporary, path)) {
-        platform::DeleteFile(temporary);
-        return false;
-    }
-    return true;
-}
+bool SavePrefsText(const std::string& text) { return platform::SaveString(text, PrefsPath()); }
 
 int PrefsLevelIndex(kestrum::framework::Config& prefs) {
     constexpr int fallback = 1;
+    prefs.Cursor = 0;
     const std::string text = prefs.ReadString("levelIndex", "");
+    prefs.Cursor = 0;
     if (text.empty()) return fallback;
     errno = 0;
     char* end = nullptr;
@@ -136,11 +124,16 @@ int PrefsLevelIndex(kestrum::framework::Config& prefs) {
 }
 
 bool PrefsInstructionsSeen(kestrum::framework::Config& prefs) {
-    return prefs.ReadBool(PREFS_KEY_INSTRUCTIONS, false);
+    prefs.Cursor = 0;
+    const bool seen = prefs.ReadBool(PREFS_KEY_INSTRUCTIONS, false);
+    prefs.Cursor = 0;
+    return seen;
 }
 
 void SaveState() {
     if (!Prefs) return;
+    Prefs->Cursor = 0;
     Prefs->WriteInt("levelIndex", levelIndex);
+    Prefs->Cursor = 0;
     SavePrefsText(Prefs->ToString("\n"));
 }

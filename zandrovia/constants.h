@@ -74,17 +74,20 @@ void InitConstantsFile();
 
 // --- Preferences file --------------------------------------------------------
 
+// The preferences live in Prefs, a Config whose reads and writes start at
+// its cursor. A start-up reads each key at its first line; so that a save
+// writes the value the next start reads, even when a hand-edited file holds a
+// key twice, every read and write of Prefs starts at line 0 and leaves the
+// cursor there (the functions below do so).
+
 // ".zandrovia.pref.dat" in the user's home folder.
 std::string PrefsPath();
 // The whole text of the preferences file; "" when it is missing or unreadable.
 std::string LoadPrefsText();
-// Replaces the preferences file by the text. The text goes to a temporary
-// file beside it first and is then renamed over it, so a crash or a full disk
-// during a save leaves the previous file whole. Returns false when the save
-// did not happen (the old file, if any, is then untouched).
+// Replaces the preferences file by the text (platform::SaveString: all or
+// nothing, keeping the file's permissions, writing through a link). Returns
+// false when the save did not happen; the old file, if any, is then untouched.
 bool SavePrefsText(const std::string& text);
-// The same for a file of the caller's choice.
-bool SavePrefsTextTo(const std::string& text, const std::string& path);
 
 // The saved level index: "levelIndex" when it is a whole number naming an
 // entry of the level table, else 1 (a missing, garbled or out-of-range value

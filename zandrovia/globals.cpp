@@ -1,6 +1,9 @@
 // Zandrovia: the game-wide state shared by the screens, actors and levels.
 #include "zandrovia/globals.h"
 
+#include "zandrovia/soundscheduler.h"
+#include "zandrovia/taskscheduler.h"
+
 int gameState = 0;
 int GuiMode = 0;
 int StateTimer = 0;
@@ -150,9 +153,8 @@ void InitGlobalsFile() {
     TanksDestroyed = 0;
     Score = 0;
     ShipsAlive = 0;
-    // The schedulers are made here once their classes exist in the game module.
-    GameScheduler = nullptr;
-    GameSoundScheduler = nullptr;
+    GameScheduler = std::make_shared<TaskScheduler>();
+    GameSoundScheduler = std::make_shared<SoundScheduler>();
     SpriteSet = "";
     InstructionsSeen = false;
     SaucerScale = LauncherScale = PadRocketScale = FootScale = 1.0f;

@@ -98,7 +98,6 @@ extern kestrum::framework::ObjectPool<AttackerBullet> AttackerBulletPool;
 extern kestrum::framework::ObjectPool<PlayerBullet> PlayerBulletPool;
 extern kestrum::framework::ObjectPool<TankBullet> TankBulletPool;
 extern kestrum::framework::ObjectPool<TrailParticle> TrailPool;
-// Null until the schedulers exist in the game module.
 extern std::shared_ptr<TaskScheduler> GameScheduler;
 extern std::shared_ptr<SoundScheduler> GameSoundScheduler;
 extern std::array<std::shared_ptr<kestrum::gui::GuiLayer>, 4> GuiRoots;

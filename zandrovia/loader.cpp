@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "kestrum-framework/assetpath.h"
 #include "kestrum-framework/gfx.h"
 #include "kestrum-framework/taskmanager.h"
 #include "kestrum-scenegraph/camera.h"
@@ -50,6 +51,14 @@ platform::ImagePtr LoadImage(const std::string& path) {
     }
     image->Handle({0.5f, 0.5f});
     return image;
+}
+
+std::shared_ptr<PooledEmitter> LoadEmitter(const std::string& path) {
+    if (!platform::TryLoadString(platform::RealPath(kestrum::framework::ResolvePath(path, "asset::")))) {
+        std::printf("Particle file not found: %s\n", path.c_str());
+        std::fflush(stdout);
+    }
+    return std::make_shared<PooledEmitter>(path);
 }
 
 std::string AnimationFramePath(const std::string& path, int index) {
@@ -195,9 +204,9 @@ void Loader::OnLoad() {
     for (int v = 0; v < 7; ++v) {
         if (Step()) Voices[static_cast<std::size_t>(v)] = LoadSound(std::string("asset::sfx/voices/") + voices[v] + ".ogg");
     }
-    if (Step()) ExplosionEmitter = std::make_shared<PooledEmitter>("particles/explosion.txt");
-    if (Step()) SmokeEmitter = std::make_shared<PooledEmitter>("particles/smoke.txt");
-    if (Step()) DustEmitter = std::make_shared<PooledEmitter>("particles/dust.txt");
+    if (Step()) ExplosionEmitter = LoadEmitter("particles/explosion.txt");
+    if (Step()) SmokeEmitter = LoadEmitter("particles/smoke.txt");
+    if (Step()) DustEmitter = LoadEmitter("particles/dust.txt");
     if (DebugPrints && Step()) PrintTime("LOAD MID1 ");
 
     struct Animation {

@@ -5,7 +5,8 @@
 // images, one step per frame (the framework's LoaderScreen grants the steps),
 // then hands over to its next screen, the Game screen. Every result goes to
 // a global of globals.h. A missing image or frame prints "Image not found: "
-// with its path and stays null; loading goes on.
+// with its path and stays null, a missing or unreadable particle file
+// "Particle file not found: " with its path; loading goes on.
 //
 // Depends on kestrum-framework (LoaderScreen, DrawProgressBar, MaskImage),
 // kestrum-scenegraph (the splash scene) and the game's globals.
@@ -22,6 +23,7 @@
 namespace kestrum::scenegraph {
 class Scene;
 }
+class PooledEmitter;
 
 class Loader : public kestrum::framework::LoaderScreen {
 public:
@@ -51,6 +53,11 @@ platform::ImagePtr LoadImage(const std::string& path);
 // frame that cannot be loaded prints "Image not found: " and its path and
 // stays null. Null for a count of 0 or less.
 kestrum::scenegraph::ImageArray LoadAnimation(const std::string& path, int count, platform::Color tint);
+
+// The particle effect of a particle file; a file that cannot be read prints
+// "Particle file not found: " and its path, and gives an effect that emits
+// nothing.
+std::shared_ptr<PooledEmitter> LoadEmitter(const std::string& path);
 
 // The numbered path of frame index of an animation path.
 std::string AnimationFramePath(const std::string& path, int index);

@@ -19,6 +19,13 @@ namespace {
     platform::RuntimeError(message);
 }
 
+// A load that leaves the game without its texts: one line on standard
+// output, and the game goes on with the keys' fallback texts.
+void Report(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
 // A JSON object from a file, or nullopt when the file is missing, empty,
 // malformed or holds something other than an object.
 std::optional<platform::Json> ReadJsonObject(const std::string& path) {
@@ -190,6 +197,7 @@ void Localization::Load(const std::string& path, const std::string& lang) {
         default:
             singleFile = true;
             dict = nullptr;
+            Report("Localization file not found: " + path);
             break;
     }
     if (onChanged) onChanged();
@@ -206,6 +214,11 @@ void Localization::LoadFile(const std::string& path) {
     const auto table = data->find(lang);
     dict = table == data->end() ? nullptr : table->second;
     singleFile = true;
+    if (data->empty()) {
+        Report("Localization file not readable: " + path);
+    } else if (!dict) {
+        Report("Localization file has no texts for " + lang + ": " + path);
+    }
 }
 
 void Localization::LoadFolder(const std::string& dir) {

@@ -11,7 +11,10 @@
 //
 // Errors of a load (no loader for the format, a folder without a readable
 // description, a folder without the language's data) end the process with
-// the message on standard output and exit code -1.
+// the message on standard output and exit code -1. A single file that is
+// missing, cannot be read or has no texts for the language prints one line
+// naming it ("Localization file not found: " and the path, and so on), and
+// the game goes on with the fallback texts.
 //
 // Texts are UTF-8; maps are ordered by UTF-16 code units, then length.
 // Depends on the platform's files, text and JSON reader.

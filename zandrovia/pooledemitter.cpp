@@ -12,7 +12,7 @@ void PooledEmitter::Play(float x, float y, float size, int limit, int kind) {
         int count = 0;
         // The count is drawn afresh before every particle, so a range keeps
         // emitting while each new draw exceeds what was emitted so far.
-        while (PickInRange(cache.Particles) > static_cast<float>(count)) {
+        while (PickParticleCount(cache) > static_cast<float>(count)) {
             if (limit != -1 && live >= limit) return;
             const std::shared_ptr<PooledParticle> particle = ParticlePool.Acquire();
             if (!particle) return;

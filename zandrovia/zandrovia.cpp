@@ -4,22 +4,267 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "kestrum-framework/contentmanager.h"
 #include "kestrum-framework/framework.h"
+#include "kestrum-framework/gfx.h"
+#include "kestrum-framework/input.h"
+#include "kestrum-framework/taskmanager.h"
 #include "kestrum-gui/gui.h"
+#include "kestrum-gui/guilayer.h"
+#include "kestrum-scenegraph/camera.h"
+#include "kestrum-scenegraph/collisionmonitor.h"
+#include "kestrum-scenegraph/layer.h"
+#include "kestrum-scenegraph/scene.h"
 #include "kestrum-scenegraph/scenegraph.h"
+#include "kestrum-scenegraph/scoresystem.h"
 #include "platform/app.h"
 #include "platform/files.h"
+#include "platform/input.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "zandrovia/attackerbullet.h"
+#include "zandrovia/batchsorter.h"
 #include "zandrovia/constants.h"
+#include "zandrovia/dialog.h"
+#include "zandrovia/enemies.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/levels.h"
 #include "zandrovia/loader.h"
 #include "zandrovia/localization.h"
+#include "zandrovia/gamefunctions.h"
+#include "zandrovia/laser.h"
+#include "zandrovia/objectkind.h"
 #include "zandrovia/player.h"
+#include "zandrovia/playerbullet.h"
 #include "zandrovia/pooledparticle.h"
+#include "zandrovia/scoremessage.h"
+#include "zandrovia/screenshake.h"
+#include "zandrovia/soundscheduler.h"
+#include "zandrovia/tankbullet.h"
+#include "zandrovia/targeting.h"
+#include "zandrovia/taskscheduler.h"
+#include "zandrovia/togglebox.h"
+#include "zandrovia/trailparticle.h"
 
-void Game::OnRender(platform::Canvas& canvas) { canvas.Clear({0, 0, 0, 1}); }
+
+// --- Game: set-up -------------------------------------------------------------
+
+void Game::RunOnce() {
+    using kestrum::scenegraph::Layer;
+    if (DebugPrints) {
+        std::printf("########runonce.....\n");
+        std::fflush(stdout);
+    }
+    platform::Mouse().PointerVisible(false);
+    GameScene = std::make_shared<kestrum::scenegraph::Scene>(Manager());
+    GameScene->CollisionMonitor = std::make_shared<kestrum::scenegraph::CollisionMonitor>();
+    GameCamera = kestrum::scenegraph::Camera::New(GameScene.get());
+    GameCamera->SetVirtualHeight(640);
+    if (DebugPrints) {
+        std::printf("Camera VWidth:%d\n", GameCamera->VirtualWidth());
+        std::fflush(stdout);
+    }
+    // One cell holds the whole view.
+    const int cell = std::max(GameCamera->VirtualWidth(), GameCamera->VirtualHeight());
+    for (std::shared_ptr<Layer>* layer : {&BackgroundLayer, &GameLayer, &BulletsLayer, &EffectsLayer, &FrontLayer}) {
+        *layer = Layer::New(GameScene.get());
+        (*layer)->TileSize({cell, cell});
+    }
+    // Shots and effects are drawn grouped by blend mode and image, so they batch.
+    const auto sorter = std::make_shared<BatchSorter>();
+    BulletsLayer->Sorter = sorter;
+    EffectsLayer->Sorter = sorter;
+    TankBullet::FillPool(BulletsLayer.get(), 14);
+    AttackerBullet::FillPool(BulletsLayer.get(), 8);
+    PlayerBullet::FillPool(BulletsLayer.get(), 18);
+    TrailParticle::FillPool(EffectsLayer.get(), 16, kestrum::framework::Content->GetImage("particles/glow480.png"));
+    FillParticlePool(EffectsLayer.get());
+    CameraShake = std::make_shared<ScreenShake>(GameCamera);
+    PlayerLaser = Laser::New(EffectsLayer.get());
+
+    const float vw = static_cast<float>(GameCamera->VirtualWidth());
+    const float vh = static_cast<float>(GameCamera->VirtualHeight());
+    StartSpots.assign(14, {});
+    for (int k = 1; k <= 7; ++k) {
+        const int x = static_cast<int>(vw * (static_cast<float>(k) / 8.0f));
+        StartSpots[static_cast<std::size_t>(k - 1)] = {x, static_cast<int>(vh * 0.15f)};
+        StartSpots[static_cast<std::size_t>(k + 6)] = {x, static_cast<int>(vh * 0.3f)};
+    }
+
+    InitGui_();
+
+    if (Music && MusicOn()) {
+        if (MusicChannel) MusicChannel->Stop();
+        MusicChannel = Music->Play(true);
+    }
+}
+
+// --- Game: the frame ----------------------------------------------------------
+
+void Game::OnUpdate() {
+    MousePressed = platform::Mouse().ButtonPressed(1);
+    MouseReleased = platform::Mouse().ButtonReleased(1);
+    AttackersLeft = CountAttackers(GameLayer.get());
+
+    // The confirmation dialog of the pause menu (a reset of the progress).
+    if (const auto& pauseRoot = GuiRoots[GUI_MODE_PAUSE]) {
+        if (const auto dialog = std::dynamic_pointer_cast<Dialog>(pauseRoot->Modal)) {
+            if (dialog->LeftButton && dialog->LeftButton->Released) {
+                levelIndex = 1;
+                SaveState();
+                if (const auto close = pauseRoot->GetObject("close")) close->Enabled(true);
+                GuiMode = GUI_MODE_PLAY;
+                gameState = STATE_NEW_GAME;
+                dialog->Layer(nullptr);
+                pauseRoot->Modal = nullptr;
+            } else if (dialog->RightButton && dialog->RightButton->Released) {
+                dialog->Layer(nullptr);
+                pauseRoot->Modal = nullptr;
+            }
+        }
+    }
+
+    if (GameSoundScheduler) GameSoundScheduler->Update(SoundOn() ? 1.0f : 0.0f, true);
+    if (GameScheduler) GameScheduler->Update(true);
+    if (CameraShake) CameraShake->Update();
+    if (GameScene) GameScene->Update();
+    const bool guiModeValid = GuiMode >= 0 && GuiMode < static_cast<int>(GuiRoots.size());
+    if (guiModeValid && GuiRoots[static_cast<std::size_t>(GuiMode)]) {
+        GuiRoots[static_cast<std::size_t>(GuiMode)]->Update();
+    }
+
+    // The music switch restarts the music from its beginning, or stops it.
+    if (MusicToggle && MusicToggle->Released) {
+        if (MusicChannel) MusicChannel->Stop();
+        if (Music && MusicOn()) MusicChannel = Music->Play(true);
+    }
+    if (MousePointerRoot) MousePointerRoot->Update();
+
+    if (gameState == STATE_PLAY && AttackersLeft == 0) gameState = STATE_LEVEL_UP;
+    GameStates_();
+    Swipe_();
+
+    // A ship just made current is filed again, after the others of its cell.
+    if (PendingPlayer) {
+        PendingPlayer->Layer(PendingPlayer->Layer());
+        PendingPlayer = nullptr;
+    }
+
+    if (!kestrum::framework::TasksHalted()) {
+        UpdateClosestLaserTarget(GameLayer.get());
+        UpdateClosestLaserTarget(BulletsLayer.get());
+        UpdateClosestTrackerTarget(GameLayer.get());
+        UpdateLaser();
+        if (Flash > 0) Flash -= 0.01f;
+    }
+
+    if (platform::Keyboard().KeyHit(platform::Key::Escape)) {
+        if (!kestrum::framework::TasksPaused()) {
+            SaveState();
+            if (platform::AppInstance* app = platform::AppInstance::Instance()) app->Terminate();
+        } else {
+            GuiMode = GUI_MODE_PLAY;
+            kestrum::framework::SetTasksPaused(false);
+        }
+    }
+    const bool keyS = (GuiEditor || CheatKeys) && platform::Keyboard().KeyHit('s');
+    if (GuiEditor && keyS && GuiRoots[GUI_MODE_PAUSE]) {
+        std::printf("%s\n", GuiRoots[GUI_MODE_PAUSE]->Snapshot().c_str());
+        std::fflush(stdout);
+    }
+    if (CheatKeys) {
+        platform::KeyboardDevice& keys = platform::Keyboard();
+        const int fingers = kestrum::framework::TouchActive() ? kestrum::framework::TouchCount() : 0;
+        if (keys.KeyHit(platform::Key::Space) || fingers == 2) {
+            Fade = 0;
+            gameState = STATE_LEVEL_UP + 3;
+        }
+        if (keys.KeyHit('g')) gameState = STATE_GAME_OVER;
+        if (keys.KeyHit('n')) {
+            Nuke();
+            Score += 100000;
+        }
+        if (keys.KeyHit('p')) kestrum::framework::ToggleTasksFrozen();
+        if (keys.KeyHit('r') || fingers == 3) gameState = STATE_NEW_GAME;
+        if (keyS && CameraShake) CameraShake->Shake(250, 0.9f);
+    }
+}
+
+void Game::Swipe_() {
+    if (!platform::Mouse().ButtonDown(1)) {
+        SwipeLast = {0, 0};
+        return;
+    }
+    if (!GameCamera) return;
+    const platform::Vec2f location = GameCamera->GetMouseLocation(GameLayer.get());
+    if ((SwipeLast.x == 0 && SwipeLast.y == 0) || kestrum::framework::TasksHalted()) {
+        SwipeLast = location;
+        return;
+    }
+    const platform::Vec2f delta = location - SwipeLast;
+    if (CurrentPlayer && CurrentPlayer->Enabled()) CurrentPlayer->Velocity = CurrentPlayer->Velocity + delta * 0.25f;
+    SwipeLast = location;
+}
+
+void Game::OnRender(platform::Canvas& canvas) {
+    if (GameScene) GameScene->Draw(canvas);
+    if (Flash > 0) kestrum::framework::DrawFade(canvas, 1 - Flash, {1, 1, 1, 0.5f});
+    kestrum::framework::DrawFade(canvas, Fade, {0, 0, 0, 1});
+    if (GuiMode >= 0 && GuiMode < static_cast<int>(GuiRoots.size()) && GuiRoots[static_cast<std::size_t>(GuiMode)]) {
+        GuiRoots[static_cast<std::size_t>(GuiMode)]->Draw(canvas);
+    }
+    if (MousePointerRoot) MousePointerRoot->Draw(canvas);
+    if (DebugPrints) {
+        const platform::FontPtr font = kestrum::framework::NullFont(canvas.Font());
+        canvas.Font(font);
+        canvas.BlendMode(platform::BlendMode::Alpha);
+        canvas.Color({1, 1, 1, 1});
+        float y = 8;
+        for (const int count : ParticleCounts) {
+            canvas.DrawText("counter: " + std::to_string(count), 8, y);
+            y += font ? font->Height() : 0;
+        }
+    }
+}
+
+void Game::OnWindowEvent(platform::WindowEvent& event) {
+    switch (event.type) {
+        case platform::WindowEvent::Minimized:
+            if (Minimised_) break;
+            Minimised_ = true;
+            if (Music && MusicChannel) MusicChannel->Paused(true);
+            // The clock stands still while minimised, music or not: the
+            // waves and messages must not run on unseen.
+            PausedBeforeMinimise = kestrum::framework::TasksPaused();
+            kestrum::framework::SetTasksPaused(true);
+            break;
+        case platform::WindowEvent::Restored:
+            if (!Minimised_) break;
+            Minimised_ = false;
+            if (Music && MusicChannel) MusicChannel->Paused(false);
+            kestrum::framework::SetTasksPaused(PausedBeforeMinimise);
+            break;
+        case platform::WindowEvent::Close: SaveState(); break;
+        default: break;
+    }
+}
+
+void Game::OnKeyEvent(platform::KeyEvent& event) {
+    if (GuiMode >= 0 && GuiMode < static_cast<int>(GuiRoots.size()) && GuiRoots[static_cast<std::size_t>(GuiMode)]) {
+        GuiRoots[static_cast<std::size_t>(GuiMode)]->SendKeyEvent(event);
+    }
+    if (MousePointerRoot) MousePointerRoot->SendKeyEvent(event);
+}
+
+void Game::OnMouseEvent(platform::MouseEvent& event) {
+    if (MousePointerRoot) MousePointerRoot->SendMouseEvent(event);
+}
+
+// --- The main window ----------------------------------------------------------
 
 MainWindow::MainWindow(const std::string& title, int width, int height, int flags)
     : ScreenManager(title, width, height, flags) {
@@ -70,6 +315,7 @@ void InitGameModule() {
     InitConstantsFile();
     InitGlobalsFile();
     InitPlayerFile();
+    InitEnemiesFile();
     InitLevelsFile();
     morvane::locale::InitLocalizationModule();
     InitPooledParticles();

@@ -14,16 +14,43 @@
 
 #include "kestrum-framework/screenmanager.h"
 #include "platform/canvas.h"
+#include "platform/input.h"
 
 class Loader;
 
-// The screen of play. Its set-up, frame and states come with the game play.
+// The screen of play. RunOnce builds the world once per process: the scene
+// with its camera and five layers, every pooled shot and particle, the
+// screen shake, the laser, the ships' start spots, the GUI and the music.
+// Each frame OnUpdate runs the schedulers, the scene, the GUI, the game
+// states, the drag steering of the current ship and the laser and
+// tracker targets (targeting.h); OnRender
+// draws the scene, the flash and fade, the GUI and the mouse pointer.
+// Minimising pauses the task clock; closing the window and Escape during
+// play save the preferences (Escape then ends the program), while Escape in
+// the pause menu closes the menu.
 class Game : public kestrum::framework::Screen {
 public:
-    // The task clock's pause flag, kept while the screen is stopped.
-    bool SavedPause = false;
-    // Clears the window to black.
+    // The task clock's pause flag when the window was minimised, given back on restore.
+    bool PausedBeforeMinimise = false;
+
+    void RunOnce() override;
+    void OnWindowEvent(platform::WindowEvent& event) override;
+    void OnUpdate() override;
+    void OnStart() override;
     void OnRender(platform::Canvas& canvas) override;
+    void OnMouseEvent(platform::MouseEvent& event) override;
+    void OnKeyEvent(platform::KeyEvent& event) override;
+
+private:
+    // The GUI roots of the four GUI modes and the mouse-pointer layer.
+    void InitGui_();
+    // One step of the game-state machine.
+    void GameStates_();
+    // The drag steering of the current ship.
+    void Swipe_();
+
+    // A minimise is being held (a second one changes nothing).
+    bool Minimised_ = false;
 };
 
 // The program window: a screen manager that makes the Game screen and then

@@ -111,10 +111,14 @@ TEST(Base64Test, TextRoundTrips) {
     // Decode gives one character per byte, not the UTF-8 characters they spell.
     EXPECT_EQ(Base64::Decode("w6k="), "\xC3\x83\xC2\xA9");
 
-    // Text beyond Latin-1 is encoded as its UTF-8 bytes, so nothing is lost.
-    const std::string euro = "5 \xE2\x82\xAC";
-    const auto bytes = Base64::DecodeBytes(Base64::Encode(euro));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), euro);
+    // One rule whatever the neighbours: a character is one byte of its code,
+    // alone or beside one that has none (written as "?").
+    const std::string eAcute = "\xC3\xA9", euro = "\xE2\x82\xAC";
+    EXPECT_EQ(Base64::DecodeBytes(Base64::Encode(eAcute + euro)), (std::vector<int>{0xE9, '?'}));
+    EXPECT_EQ(Base64::DecodeBytes(Base64::Encode(euro + " 5 " + eAcute)), (std::vector<int>{'?', ' ', '5', ' ', 0xE9}));
+    for (const std::string& text : {eAcute, eAcute + "\xC3\xBF\x01 x", std::string("\0\x7F", 2), std::string()}) {
+        EXPECT_EQ(Base64::Decode(Base64::Encode(text)), text) << text;
+    }
 }
 
 TEST(Base64Test, PeeksBytesFromABuffer) {

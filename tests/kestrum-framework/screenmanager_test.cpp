@@ -179,6 +179,45 @@ TEST_F(ScreenManagerTest, PlatformLoopDrivesFramesAndMinimisedWindowRunsNoHook) 
     EXPECT_EQ(Frame(), "A.Update A.Render");
 }
 
+// A window the player minimises just as a frame begins: the platform draws
+// the frame it was asked for, and from then on nothing may ask for another.
+struct MinimisedAtFrame : fw::ScreenManager {
+    using fw::ScreenManager::ScreenManager;
+    bool minimiseNext = false;
+    void OnRender(platform::Canvas& canvas) override {
+        if (minimiseNext) SetMinimized(true);
+        fw::ScreenManager::OnRender(canvas);
+    }
+};
+
+TEST_F(ScreenManagerTest, AMinimisedWindowRequestsNoFrame) {
+    platform::AppInstance& app = testsupport::App();
+    manager.reset();
+    auto* window = new MinimisedAtFrame("test", 64, 48, 0);
+    manager.reset(window);
+    ASSERT_EQ(app.MainWindow(), window);
+    Make("A");
+    app.RequestRender();
+    app.Step();
+    ASSERT_TRUE(app.RenderRequested()) << "a running window asks for its next frame";
+
+    window->minimiseNext = true;
+    events.clear();
+    app.Step();
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(app.RenderRequested()) << "frames stop while minimised";
+    app.Step();
+    EXPECT_TRUE(events.empty());
+
+    // Restoring asks for a frame again, and the frames go on from there.
+    window->minimiseNext = false;
+    window->SetMinimized(false);
+    app.RequestRender();
+    app.Step();
+    EXPECT_EQ(events, (std::vector<std::string>{"A.Update", "A.Render"}));
+    EXPECT_TRUE(app.RenderRequested());
+}
+
 TEST_F(ScreenManagerTest, EventsReachOnlyTheCurrentScreen) {
     Make("A");
     LogScreen* b = Make("B");

@@ -69,3 +69,26 @@ TEST(TexturePackerTest, GrabsTheFirstLineWhoseNameStartsWithTheRequest) {
     EXPECT_EQ(TexturePacker::GrabImage(atlas, "", "hero"), nullptr);
     EXPECT_EQ(TexturePacker::GrabImage(nullptr, "hero:0:0:1:1", "hero"), nullptr);
 }
+
+TEST(TexturePackerTest, RectanglesNearTheIntLimitsAreClippedNotWrapped) {
+    const auto atlas = Atlas();  // 128 × 128
+    struct Case {
+        const char* line;
+        platform::Recti rect;  // of the sub-image, clipped to the atlas
+    };
+    const Case cases[] = {
+        {"far:2147483647:0:17:1", {128, 0, 128, 1}},
+        {"wide:100:100:2147483647:2147483647", {100, 100, 128, 128}},
+        {"low:-2147483648:0:-1:1", {0, 0, 0, 1}},
+        {"back:5:5:-2147483648:4", {5, 5, 5, 9}},
+    };
+    for (const auto& c : cases) {
+        const auto entry = TexturePacker::ReadEntry(c.line);
+        ASSERT_TRUE(entry) << c.line;
+        const auto images = TexturePacker::GrabImages(atlas, c.line);
+        ASSERT_EQ(images.size(), 1u) << c.line;
+        EXPECT_EQ(images[0]->Rect(), c.rect) << c.line;
+    }
+    EXPECT_EQ(TexturePacker::ReadEntry("far:2147483647:0:17:1")->Rect, platform::Recti(2147483647, 0, 2147483647, 1));
+    EXPECT_FALSE(TexturePacker::ReadEntry("short:1:2:3"));
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "support/fakeclock.h"
 
 namespace fw = kestrum::framework;
@@ -35,6 +37,9 @@ TEST(Utilities, ContainsBitsAndPercent) {
 
     EXPECT_EQ(fw::Percent(50, 3), 1);
     EXPECT_EQ(fw::Percent(-50, 3), -1);
+    // Whole results stay whole, though most hundredths have no exact binary form.
+    for (int percent : {29, 57, 58, 7, 99}) EXPECT_EQ(fw::Percent(percent, 100), percent) << percent;
+    EXPECT_EQ(fw::Percent(1e30f, 1e30f), INT_MAX);
 }
 
 TEST(Utilities, StopwatchFramesPerSecondAndWait) {

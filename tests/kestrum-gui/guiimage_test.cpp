@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "guitest.h"
 #include "kestrum-framework/debugtools.h"
 #include "kestrum-gui/guilabel.h"
 #include "kestrum-gui/guilayer.h"
+#include "platform/font.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -140,6 +144,73 @@ TEST_F(GuiImageDrawTest, ANinePatchButtonKeepsItsBordersAtTwoSizes) {
         EXPECT_TRUE(Near(target.Pixel(7, 7), kGreen, 8)) << "the border stays 2 pixels wide";
         EXPECT_TRUE(Near(target.Pixel(right + 2, bottom + 2), kBlack)) << "nothing beyond the size";
         button->Remove();
+    }
+}
+
+// Where captions and labels land. The text "?" in the tiny bitmap font of the
+// test data is a box 5 wide and 8 high (its advance and the line height) with
+// a solid 4 × 4 glyph at (1, 2) inside it, so the glyph's pixels show where
+// the text box was put and how it was scaled.
+TEST_F(GuiImageDrawTest, CaptionsAndLabelsSitWhereTheirHandleAndScalePutThem) {
+    const char* data = std::getenv("ZANDROVIA_TEST_DATA");
+    ASSERT_NE(data, nullptr);
+    const auto font = platform::Font::Load(std::string(data) + "/tiny-1bpp.bdf", 8);
+    ASSERT_TRUE(font);
+    ASSERT_EQ(font->TextWidth("?"), 5);
+    ASSERT_EQ(font->Height(), 8);
+    struct Case {
+        const char* name;
+        bool button;
+        float width, height;  // the button's size (a label measures its text)
+        platform::Vec2f handle;
+        float scale;
+        float x, y;
+        bool centred;
+        platform::Vec2f offset;  // the caption's offset
+        platform::Recti glyph;   // where the glyph's pixels must be
+    };
+    const Case cases[] = {
+        {"caption centred on a centred button", true, 41, 20, {0.5f, 0.5f}, 1, 50.5f, 30, true, {}, {49, 28, 53, 32}},
+        {"caption of a button scaled by 2", true, 40, 20, {0.5f, 0.5f}, 2, 50, 30, true, {}, {47, 26, 55, 34}},
+        {"caption centred on a top-left button", true, 41, 20, {0, 0}, 1, 10, 10, true, {}, {29, 18, 33, 22}},
+        {"caption at its offset", true, 40, 20, {0, 0}, 1, 10, 10, false, {3, 4}, {14, 16, 18, 20}},
+        {"label centred on its point", false, 0, 0, {0.5f, 0.5f}, 1, 50.5f, 30, false, {}, {49, 28, 53, 32}},
+        {"label scaled by 2", false, 0, 0, {0.5f, 0.5f}, 2, 50, 30, false, {}, {47, 26, 55, 34}},
+        {"label by its top-left corner", false, 0, 0, {0, 0}, 1, 10, 10, false, {}, {11, 12, 15, 16}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto target = testsupport::MakeTarget(80, 60);
+        std::shared_ptr<GuiObject> widget;
+        if (c.button) {
+            auto button = std::make_shared<GuiButton>();
+            button->Images.Width(c.width);
+            button->Images.Height(c.height);
+            button->Font(font);
+            button->Text("?");
+            button->CentreCaption = c.centred;
+            button->Caption.Offset = c.offset;
+            widget = button;
+        } else {
+            widget = GuiLabel::New(layer.get(), font, "?");
+        }
+        widget->Handle = c.handle;
+        widget->ScaleX = widget->ScaleY = c.scale;
+        widget->X(c.x);
+        widget->Y(c.y);
+        widget->Layer(layer.get());
+        layer->Draw(*target.canvas);
+        const auto pixels = target.canvas->CopyPixmap({0, 0, 80, 60});
+        platform::Recti lit{80, 60, 0, 0};
+        for (int y = 0; y < 60; ++y) {
+            for (int x = 0; x < 80; ++x) {
+                if ((pixels->GetPixelARGB(x, y) & 0xFF) < 128) continue;
+                lit.min = {std::min(lit.min.x, x), std::min(lit.min.y, y)};
+                lit.max = {std::max(lit.max.x, x + 1), std::max(lit.max.y, y + 1)};
+            }
+        }
+        EXPECT_EQ(lit, c.glyph);
+        widget->Remove();
     }
 }
 

@@ -174,6 +174,66 @@ TEST_F(GuiStatesTest, AWidgetTakenAwayDuringAPressReleasesTheLayer) {
     }
 }
 
+TEST_F(GuiStatesTest, AGroupTakenAwayDuringAPressReleasesEveryMember) {
+    for (bool disable : {true, false}) {
+        SCOPED_TRACE(disable ? "disabled" : "detached");
+        log.clear();
+        auto group = GuiGroup::New(layer.get());
+        group->Handle = {0, 0};
+        group->Width(400);
+        group->Height(400);
+        auto inner = GuiGroup::New(group);
+        auto member = MakeProbe("m", 100, 100);
+        member->Group(inner);
+        Frame(300, 300, true);  // over the group, beside the member: every member captures the press
+        ASSERT_EQ(layer->Current, group);
+        ASSERT_TRUE(member->PressCaptured);
+        if (disable) {
+            group->Enabled(false);
+        } else {
+            group->Remove();
+        }
+        Frame(300, 300, true);
+        Frame(300, 300, false);
+        EXPECT_FALSE(member->PressCaptured);
+        EXPECT_FALSE(member->Down);
+        EXPECT_FALSE(inner->PressCaptured);
+
+        if (disable) {
+            group->Enabled(true);
+        } else {
+            group->Layer(layer.get());
+        }
+        Frame(100, 100);
+        EXPECT_EQ(member->RenderState(), GuiState::Over) << "no stale pressed picture";
+        Frame(100, 100, true);
+        Frame(100, 100, false);
+        EXPECT_EQ(log, (std::vector<std::string>{"m:entered", "m:hit", "m:released_", "m:released"}));
+        group->Remove();
+        layer->Current = nullptr;
+    }
+}
+
+TEST_F(GuiStatesTest, AModalObjectSetDuringAPressReleasesThePressingWidget) {
+    auto button = MakeProbe("b", 100, 100);
+    button->Layer(layer.get());
+    auto dialog = MakeProbe("dialog", 600, 300);
+    dialog->Layer(layer.get());
+    Frame(100, 100, true);
+    ASSERT_TRUE(button->PressCaptured);
+    layer->Modal = dialog;
+    Frame(100, 100, true);
+    EXPECT_EQ(layer->Current, dialog);
+    EXPECT_FALSE(button->PressCaptured);
+    EXPECT_FALSE(button->Down);
+    Frame(100, 100, false);
+    layer->Modal = nullptr;
+    log.clear();
+    Frame(100, 100, true);
+    Frame(100, 100, false);
+    EXPECT_EQ(log, (std::vector<std::string>{"b:hit", "b:entered", "b:released_", "b:released"}));
+}
+
 TEST_F(GuiStatesTest, GroupMembersWinOverTheirGroup) {
     auto group = GuiGroup::New(layer.get());
     group->Handle = {0, 0};

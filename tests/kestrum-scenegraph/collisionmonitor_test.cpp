@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "sgtest.h"
 
 namespace sg = kestrum::scenegraph;
@@ -94,6 +98,49 @@ TEST(CollisionMonitorPass, AReaderThatDropsOutEndsOnlyItsOwnPass) {
     w.monitor->Update();
     EXPECT_EQ(w.log, (Log{"test R1-W1", "hit R1-W1", "remove R1", "test R2-W1", "hit R2-W1", "test R3-W1",
                           "hit R3-W1", "test R3-W2", "hit R3-W2"}));
+}
+
+TEST(CollisionMonitorPass, ObjectsUnregisteredAroundThePassPositionMoveItWithThem) {
+    // Three readers R0 to R2 and three writers W0 to W2. When the named reader
+    // hits the named writer, it unregisters the listed readers and writers;
+    // the pass then goes on with whatever came next in each list.
+    struct Case {
+        const char* name;
+        const char* reader;
+        const char* writer;
+        std::vector<std::string> readersLeaving, writersLeaving;
+        Log pairs;  // the pairs tested, in order
+    };
+    const Case cases[] = {
+        {"a reader drops itself and an earlier one", "R1", "W0", {"R0", "R1"}, {},
+         {"R0-W0", "R0-W1", "R0-W2", "R1-W0", "R2-W0", "R2-W1", "R2-W2"}},
+        {"a reader drops a later one", "R0", "W2", {"R2"}, {}, {"R0-W0", "R0-W1", "R0-W2", "R1-W0", "R1-W1", "R1-W2"}},
+        {"a writer after the current one leaves", "R0", "W0", {}, {"W1"},
+         {"R0-W0", "R0-W2", "R1-W0", "R1-W2", "R2-W0", "R2-W2"}},
+        {"the current writer and an earlier one leave", "R0", "W1", {}, {"W0", "W1"},
+         {"R0-W0", "R0-W1", "R0-W2", "R1-W2", "R2-W2"}},
+        {"every writer leaves", "R1", "W0", {}, {"W0", "W1", "W2"}, {"R0-W0", "R0-W1", "R0-W2", "R1-W0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        World w;
+        std::map<std::string, std::shared_ptr<Probe>> probes;
+        for (const char* name : {"R0", "R1", "R2"}) probes[name] = w.Reader(name);
+        for (const char* name : {"W0", "W1", "W2"}) probes[name] = w.Writer(name);
+        bool done = false;
+        probes[c.reader]->onCollision = [&](const std::shared_ptr<sg::LayerObject>& other) {
+            if (done || other != probes[c.writer]) return;
+            done = true;
+            for (const auto& name : c.readersLeaving) probes[name]->CollisionRead(false);
+            for (const auto& name : c.writersLeaving) probes[name]->CollisionWrite(false);
+        };
+        w.monitor->Update();
+        Log pairs;
+        for (const std::string& line : w.log) {
+            if (line.rfind("test ", 0) == 0) pairs.push_back(line.substr(5));
+        }
+        EXPECT_EQ(pairs, c.pairs);
+    }
 }
 
 TEST(CollisionMonitorPass, PausedClockSkipsPausableObjects) {

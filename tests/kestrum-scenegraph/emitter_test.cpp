@@ -128,8 +128,14 @@ TEST(EmitterPlay, ParticleCountsAndPlacement) {
         const char* particles;
         int count;
     };
-    const Case cases[] = {{"particles=12", 12}, {"particles=2.5", 3}, {"particles=0", 0},
-                          {"particles=-4", 0},  {"red=1", 0},         {"particles=10,20", -1}};
+    // Counts from a damaged file are bounded: huge ones to the maximum, and
+    // those that are not numbers or infinite to none.
+    const Case cases[] = {{"particles=12", 12},          {"particles=2.5", 3},
+                          {"particles=0", 0},            {"particles=-4", 0},
+                          {"red=1", 0},                  {"particles=10,20", -1},
+                          {"particles=1e12,1e12", sg::Emitter::MaxParticles},
+                          {"particles=inf", 0},          {"particles=nan", 0},
+                          {"particles=-inf,inf", 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.particles);
         Emitting e;

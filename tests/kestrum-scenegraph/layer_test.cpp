@@ -75,6 +75,46 @@ TEST(LayerCulling, GrowsTheGridToTheViewAndListsFloatingObjectsLast) {
     EXPECT_FALSE(Listed(list, disabled));
 }
 
+TEST(LayerGrid, FarPositionsShareTheLastCellsInsteadOfGrowingTheGrid) {
+    sgtest::FakeClock clock;
+    auto layer = sg::Layer::New();
+    // Without the bound, x = 1e9 would ask for half a million columns, and
+    // the view of a camera out there for as many again.
+    auto far = MakeProbe(layer.get(), 1e9f, 1e9f, "far");
+    auto edge = MakeProbe(layer.get(), (sg::Layer::MaxCells - 1) * 2048.0f + 10, 10, "edge");
+    auto near = MakeProbe(layer.get(), 100, 100, "near");
+    EXPECT_EQ(layer->HorizontalTiles(), sg::Layer::MaxCells);
+    EXPECT_EQ(layer->VerticalTiles(), sg::Layer::MaxCells);
+    const sg::ObjectList* last = layer->GetLayerObjects(sg::Layer::MaxCells - 1, sg::Layer::MaxCells - 1, false);
+    ASSERT_NE(last, nullptr);
+    EXPECT_TRUE(last->Contains(far));
+
+    struct Case {
+        int x, y;
+        bool far, edge, near;
+    };
+    const Case cases[] = {
+        {1000000000, 1000000000, true, false, false},
+        {2147483647, 2147483647, true, false, false},
+        {(sg::Layer::MaxCells - 1) * 2048, 0, false, true, false},
+        {0, 0, false, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "view at " << c.x << ", " << c.y);
+        sg::ObjectList list;
+        sg::LayerTestAccess::CullLayerObjects_(*layer, list, c.x, c.y, 2147483647, 640);
+        EXPECT_EQ(Listed(list, far), c.far);
+        EXPECT_EQ(Listed(list, edge), c.edge);
+        EXPECT_EQ(Listed(list, near), c.near);
+        EXPECT_LE(layer->HorizontalTiles(), sg::Layer::MaxCells);
+        EXPECT_LE(layer->VerticalTiles(), sg::Layer::MaxCells);
+    }
+
+    // Moving back re-files the object where it belongs.
+    far->Location({3000, 100});
+    EXPECT_TRUE(layer->GetLayerObjects(1, 0, false)->Contains(far));
+}
+
 TEST(LayerGrid, QueriesAndBulkOperations) {
     sgtest::FakeClock clock;
     sg::Scene scene(nullptr);

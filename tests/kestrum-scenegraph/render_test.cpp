@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <vector>
 
 #include "platform/font.h"
+#include "platform/input.h"
 #include "sgtest.h"
 #include "support/testsupport.h"
 
@@ -58,7 +63,150 @@ struct Stage {
     }
 };
 
+// A width × height image, its left half in one colour and its right half in
+// another: which way it was turned shows in every drawing.
+platform::ImagePtr HalvesImage(int width, int height, Color left, Color right) {
+    auto pixmap = std::make_shared<platform::Pixmap>(width, height);
+    pixmap->Clear(left);
+    for (int y = 0; y < height; ++y) {
+        for (int x = width / 2; x < width; ++x) pixmap->SetPixel(x, y, right);
+    }
+    return std::make_shared<platform::Image>(pixmap);
+}
+
+// The mean position of the pixels near the colour, or nothing when none is.
+std::optional<platform::Vec2f> Centroid(testsupport::Target& target, int width, int height, Color color) {
+    const auto pixmap = target.canvas->CopyPixmap({0, 0, width, height});
+    double x = 0, y = 0;
+    int count = 0;
+    for (int py = 0; py < height; ++py) {
+        for (int px = 0; px < width; ++px) {
+            if (!Near(pixmap->GetPixelARGB(px, py), color, 40)) continue;
+            x += px + 0.5;
+            y += py + 0.5;
+            ++count;
+        }
+    }
+    if (count == 0) return std::nullopt;
+    return platform::Vec2f{static_cast<float>(x / count), static_cast<float>(y / count)};
+}
+
+constexpr float kQuarter = std::numbers::pi_v<float> / 2;
+
 }  // namespace
+
+// A positive rotation turns clockwise on the screen: an object's +x side
+// ends up below it after a quarter turn. These tests pin the direction of
+// every rotating draw, which no mapping test can see.
+TEST(SceneRotation, ASpriteTurnsClockwise) {
+    Stage s(100, 100);
+    auto layer = sg::Layer::New(&s.scene);
+    auto sprite = sg::LayerSprite::New(layer.get(), HalvesImage(20, 10, kRed, kGreen));
+    sprite->Location({50, 50});
+    sprite->Rotation = kQuarter;
+    s.Frame();
+    s.Is(50, 45, kRed);    // the left half went up
+    s.Is(50, 55, kGreen);  // the right half went down
+    s.Is(43, 50, kBlack);  // 10 wide now
+    s.Is(57, 50, kBlack);
+}
+
+TEST(SceneRotation, AGroupMemberIsDrawnAtItsWorldPointTurnedWithTheGroup) {
+    Stage s(100, 100);
+    auto layer = sg::Layer::New(&s.scene);
+    auto group = sg::LayerGroup::New(layer.get());
+    group->Location({50, 30});
+    group->Rotation = kQuarter;
+    auto member = sg::LayerSprite::New(group.get(), HalvesImage(12, 6, kRed, kGreen));
+    member->Location({30, 0});  // to the right of the group's origin
+    s.Frame();
+    // A quarter turn clockwise takes it below the group's origin.
+    EXPECT_NEAR(member->WorldX(), 50, 1e-3);
+    EXPECT_NEAR(member->WorldY(), 60, 1e-3);
+    EXPECT_NEAR(member->WorldRotation(), kQuarter, 1e-6);
+    s.Is(50, 57, kRed);
+    s.Is(50, 63, kGreen);
+    s.Is(80, 30, kBlack);  // not where it would stand unturned
+    s.Is(50, 0, kBlack);   // nor turned the other way
+}
+
+TEST(SceneRotation, ARotatedZoomedCameraDrawsWhatItsWindowPointsMapTo) {
+    // Three coloured markers, drawn through a camera that turns about one
+    // pivot, zooms about another and draws into a viewport; the mouse at
+    // each marker's drawn centre must map back onto that marker.
+    Stage s(200, 160);
+    s.camera->Viewport({30, 20, 190, 150});
+    s.camera->Position = {-40, -10};
+    s.camera->RotationPivot = {70, 50};
+    s.camera->Rotation = 0.6f;
+    s.camera->ZoomPivot = {20, 30};
+    s.camera->Zoom = 1.5f;
+    auto layer = sg::Layer::New(&s.scene);
+    struct Marker {
+        platform::Vec2f at;
+        Color color;
+    };
+    const Marker markers[] = {{{30, 20}, kRed}, {{60, 25}, kGreen}, {{20, 50}, kBlue}};
+    for (const Marker& m : markers) sg::LayerSprite::New(layer.get(), SolidImage(6, 6, m.color))->Location(m.at);
+    s.Frame();
+    std::vector<platform::Vec2f> drawn;
+    for (const Marker& m : markers) {
+        const auto centre = Centroid(s.target, 200, 160, m.color);
+        ASSERT_TRUE(centre) << "a marker outside the viewport";
+        drawn.push_back(*centre);
+        platform::Mouse().SetLocation({static_cast<int>(centre->x), static_cast<int>(centre->y)});
+        const platform::Vec2f mapped = s.camera->GetMouseLocation(layer.get());
+        EXPECT_NEAR(mapped.x, m.at.x, 1.5f);
+        EXPECT_NEAR(mapped.y, m.at.y, 1.5f);
+    }
+    platform::Mouse().Reset();
+    // The turn is clockwise: the layer's +x axis (red to green) points 0.6
+    // radians below the window's.
+    const float angle = std::atan2(drawn[1].y - drawn[0].y, drawn[1].x - drawn[0].x) - std::atan2(5.0f, 30.0f);
+    EXPECT_NEAR(angle, 0.6f, 0.05f);
+    // And zoomed: 1.5 times the layer distance.
+    EXPECT_NEAR(std::hypot(drawn[1].x - drawn[0].x, drawn[1].y - drawn[0].y), 1.5f * std::hypot(30.0f, 5.0f), 1.5f);
+}
+
+TEST(SceneRotation, ALabelTurnsThenStretchesAlongItsOwnText) {
+    // An "L" stretched 3 times along the text and turned a quarter clockwise:
+    // a tall, narrow drawing whose foot, the long stroke along the text, runs
+    // down its left side. Stretching after the turn would make it wide;
+    // turning the other way puts the foot on the right.
+    Stage s(160, 200);
+    auto layer = sg::Layer::New(&s.scene);
+    const auto font = platform::Font::Load(testsupport::AssetsDir() + "fonts/stencil.otf", 20);
+    ASSERT_TRUE(font);
+    auto label = sg::LayerLabel::New(layer.get(), font, "L");
+    label->Location({80, 100});
+    label->Color = kGreen;
+    label->Scale = {3, 1};
+    label->Rotation = kQuarter;
+    s.Frame();
+    const auto pixmap = s.target.canvas->CopyPixmap({0, 0, 160, 200});
+    int left = 160, right = -1, top = 200, bottom = -1;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            if (Near(pixmap->GetPixelARGB(x, y), kBlack, 60)) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    ASSERT_GE(right, left);
+    const int width = right - left + 1, height = bottom - top + 1;
+    EXPECT_GT(height, 2 * width) << width << " x " << height;
+    EXPECT_NEAR((top + bottom) / 2.0f, 100, 6);
+    int leftInk = 0, rightInk = 0;
+    const float middle = (left + right) / 2.0f;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            if (!Near(pixmap->GetPixelARGB(x, y), kBlack, 60)) (x < middle ? leftInk : rightInk) += 1;
+        }
+    }
+    EXPECT_GT(leftInk, 2 * rightInk) << "the foot runs down the left side";
+}
 
 TEST(SceneRendering, TwoLayersThroughAVirtualHeightCamera) {
     // A 568 × 320 window with a virtual height of 640: every layer unit is

@@ -1,7 +1,9 @@
 // Fonts: loading and measuring text with no GL context.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <string>
 
 #include "platform/font.h"
 #include "support/testsupport.h"
@@ -85,6 +87,37 @@ TEST(Font, GlyphAtlasIsRasterisedAtLoadWithoutUploading) {
     // The glyph sits on the line: its top below the line's top, its bottom above its foot.
     EXPECT_GT(glyph->offset.y, 0);
     EXPECT_LT(glyph->offset.y + glyph->rect.Height(), font->Height());
+}
+
+// Bitmap fonts hand FreeType's glyphs over packed at 1, 2 or 4 bits per
+// pixel; every pixel must reach the atlas as its coverage, read within its row.
+TEST(Font, PackedBitmapGlyphsReachTheAtlasPixelByPixel) {
+    const char* data = std::getenv("ZANDROVIA_TEST_DATA");
+    ASSERT_NE(data, nullptr);
+    for (int bpp : {1, 2, 4}) {
+        SCOPED_TRACE(bpp);
+        const auto font = platform::Font::Load(std::string(data) + "/tiny-" + std::to_string(bpp) + "bpp.bdf", 8);
+        ASSERT_TRUE(font);
+        const auto& pixmap = font->Atlas()->GetTexture()->GetPixmap();
+        const int top = (1 << bpp) - 1;
+        // The fixture's 'A': 24 × 3 pixels of levels running through the depth.
+        const platform::Glyph* glyph = font->GetGlyph('A');
+        ASSERT_TRUE(font->HasGlyph('A'));
+        ASSERT_EQ(glyph->rect.Width(), 24);
+        ASSERT_EQ(glyph->rect.Height(), 3);
+        EXPECT_FLOAT_EQ(glyph->advance, 25);
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const int level = bpp == 1 ? (x + 2 * y) % 3 == 0 : (x + y) % (top + 1);
+                const unsigned alpha = pixmap->GetPixelARGB(glyph->rect.min.x + x, glyph->rect.min.y + y) >> 24;
+                EXPECT_EQ(alpha, static_cast<unsigned>(level * 255 / top)) << x << "," << y;
+            }
+        }
+        // '?' is solid and also serves as the fallback.
+        const platform::Glyph* fallback = font->GetGlyph(U'\u4e2d');
+        ASSERT_EQ(fallback->rect.Width(), 4);
+        EXPECT_EQ(pixmap->GetPixelARGB(fallback->rect.min.x + 3, fallback->rect.min.y + 3) >> 24, 255u);
+    }
 }
 
 }  // namespace

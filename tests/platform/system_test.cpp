@@ -100,9 +100,19 @@ TEST(OpenUrl, HandsTheUrlToTheOpenerWithoutWaiting) {
     ScopedEnv path("PATH", dir.substr(0, dir.size() - 1) + ":/usr/bin:/bin");
 
     const std::string url = "https://example.invalid/a?b=1&c=$(id);d";
+    const auto threads = [] {
+        int count = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+        return count;
+    };
+    const int threadsBefore = threads();
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(OpenUrl(url));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "OpenUrl waited for the opener";
+    // The opener, still running, is no child of ours to wait for, and no
+    // thread was started to wait for it.
+    EXPECT_EQ(ChildCount(), 0);
+    EXPECT_EQ(threads(), threadsBefore);
     // Wait for the opener's output (a file, not a time, decides the outcome).
     for (int i = 0; i < 1000 && GetFileType(dir + "url") != FileType::File; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -276,6 +276,30 @@ TEST(Assets, SingleImagesLoadAtTheirSizes) {
     }
 }
 
+TEST(Assets, RockRangesSinkIntoTheGroundAtBothEnds) {
+    // The game places a range anywhere across the screen, so its ends show:
+    // they must slope into the ground, not stand as cliffs. The lowest 25
+    // units of the picture (50 at twice the size) hide behind the soil.
+    for (int i = 1; i <= 3; ++i) {
+        const std::string path = Asset("scene/rocks" + std::to_string(i) + ".png");
+        SCOPED_TRACE(path);
+        auto rocks = platform::Pixmap::Load(path);
+        ASSERT_NE(rocks, nullptr);
+        const auto opaque = [&](int x) {
+            int count = 0;
+            for (int y = 0; y < rocks->Height(); ++y) count += Alpha(*rocks, x, y) > 0;
+            return count;
+        };
+        const int w = rocks->Width();
+        EXPECT_EQ(opaque(0), 0);
+        EXPECT_EQ(opaque(w - 1), 0);
+        for (int x = 0; x < w / 50; ++x) {
+            EXPECT_LE(opaque(x), 25) << "x " << x;
+            EXPECT_LE(opaque(w - 1 - x), 25) << "x " << w - 1 - x;
+        }
+    }
+}
+
 TEST(Assets, MenuButtonImagesComeInAllTheirStates) {
     const std::vector<std::string> names = {
         "sound_normal", "sound_mouseover", "sound_normal_off", "sound_mouseover_off",
@@ -343,6 +367,24 @@ TEST(Assets, SoundsDecodeAtTheirLengthsAndAreNotSilent) {
         int peak = 0;
         for (std::int16_t v : sound->Samples()) peak = std::max(peak, std::abs(int(v)));
         EXPECT_GT(peak, 32767 / 8) << "too quiet";
+    }
+}
+
+TEST(Assets, TheAnnouncerIsAboutAsLoudAsTheMusic) {
+    const auto rms = [](const platform::Sound& sound) {
+        double sum = 0;
+        for (std::int16_t v : sound.Samples()) sum += double(v) * v;
+        return 20 * std::log10(std::sqrt(sum / double(sound.Samples().size())) / 32768);
+    };
+    auto music = platform::Sound::Load(Asset("music/technosonavista.ogg"));
+    ASSERT_NE(music, nullptr);
+    const double musicLevel = rms(*music);
+    for (const char* voice : {"powerup", "laser", "tracker", "shield", "nuke", "welldone", "gratz"}) {
+        const std::string path = Asset(std::string("sfx/voices/") + voice + ".ogg");
+        auto sound = platform::Sound::Load(path);
+        ASSERT_NE(sound, nullptr) << path;
+        // Measured over the whole clip, pauses and echo included.
+        EXPECT_GT(rms(*sound), musicLevel - 5) << path << " against the music's " << musicLevel << " dBFS";
     }
 }
 

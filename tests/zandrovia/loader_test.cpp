@@ -1,10 +1,13 @@
-// The loader's image loaders: numbered frame paths, missing frames (plain
-// and tinted) and the white silhouettes of the hit-flash frames.
+// The loader's asset loaders: numbered frame paths, missing frames (plain
+// and tinted), the white silhouettes of the hit-flash frames and particle
+// files.
 #include "zandrovia/loader.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "platform/image.h"
+#include "zandrovia/pooledemitter.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -113,4 +116,17 @@ TEST(LoadImage, CentresTheHandleOrReportsTheMissingFile) {
     testing::internal::CaptureStdout();
     EXPECT_FALSE(LoadImage(dir + "two.png"));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Image not found: " + dir + "two.png\n");
+}
+
+TEST(LoadEmitter, ReadsTheEffectOrReportsTheMissingFile) {
+    const std::string dir = testsupport::TempDir();
+    ASSERT_TRUE(platform::SaveString("particles=4\n\nparticles=2", dir + "burst.txt"));
+    testing::internal::CaptureStdout();
+    const auto burst = LoadEmitter(dir + "burst.txt");
+    const auto missing = LoadEmitter(dir + "missing.txt");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Particle file not found: " + dir + "missing.txt\n");
+    ASSERT_TRUE(burst);
+    EXPECT_EQ(burst->Caches.size(), 2u);
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->Caches.size(), 1u) << "an effect of defaults, which emits nothing";
 }

@@ -84,11 +84,15 @@ TEST(Localization, JsonSingleFileLoadsListedLanguagesAndValuesAsText) {
 }
 
 TEST(Localization, ListedLanguageWithoutMemberHasNoTableAndFallsBack) {
-    Localization loc("en");
+    // Each load that leaves the game without texts says so in one line.
     const std::string dir = testsupport::TempDir();
-    loc.Load(Write(dir, "t.json", R"({"default": "en", "langs": ["en", "it"], "en": {"yes": "Yes"}})"), "it");
+    testing::internal::CaptureStdout();
+    Localization loc("en");
+    const std::string path = Write(dir, "t.json", R"({"default": "en", "langs": ["en", "it"], "en": {"yes": "Yes"}})");
+    loc.Load(path, "it");
     EXPECT_EQ(loc.data->count("it"), 0u);
     EXPECT_EQ(loc["yes"], "$$yes$$");
+    loc.Load(path, "en");  // the table is there: nothing to say
 
     // Neither a file nor a folder: nothing loads, lookups fall back.
     Localization none("en");
@@ -100,6 +104,9 @@ TEST(Localization, ListedLanguageWithoutMemberHasNoTableAndFallsBack) {
     Localization garbled("en");
     garbled.Load(Write(dir, "bad.json", "{\"langs\": [\"en\"], \"en\": {"), "en");
     EXPECT_EQ(garbled["yes"], "$$yes$$");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Localization file has no texts for it: " + path + "\nLocalization file not found: " + dir +
+                  "missing.json\nLocalization file not readable: " + dir + "bad.json\n");
 }
 
 TEST(Localization, GameTranslationFileHasBothLanguages) {

@@ -2,9 +2,13 @@
 // malformed files and a save that cannot complete.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "kestrum-framework/config.h"
 #include "platform/files.h"
@@ -104,10 +108,72 @@ TEST_F(TempHome, SaveThatCannotCompleteLeavesTheOldFile) {
     ASSERT_TRUE(SavePrefsText("levelIndex=4"));
     // The temporary file's place is taken by a folder: the write fails
     // before anything touches the real file.
-    ASSERT_TRUE(std::filesystem::create_directory(PrefsPath() + ".tmp"));
+    ASSERT_TRUE(std::filesystem::create_directory(PrefsPath() + ".tmp-" + std::to_string(getpid())));
+    std::filesystem::create_directory(PrefsPath() + ".tmp-" + std::to_string(getpid()) + "/inside");
     EXPECT_FALSE(SavePrefsText("levelIndex=9"));
     EXPECT_EQ(LoadPrefsText(), "levelIndex=4");
+    std::filesystem::remove_all(PrefsPath() + ".tmp-" + std::to_string(getpid()));
 
     // A home folder that cannot be written to at all is reported, not crashed on.
-    EXPECT_FALSE(SavePrefsTextTo("x=1", home_ + "no/such/folder/prefs.dat"));
+    setenv("HOME", (home_ + "no/such/folder").c_str(), 1);
+    EXPECT_FALSE(SavePrefsText("x=1"));
+}
+
+TEST_F(TempHome, AKeyStandingTwiceIsSavedWhereTheNextStartReadsIt) {
+    // A hand-edited file with the level twice: a start reads the first line.
+    platform::SaveString("levelIndex=3\ninstructions1=True\nlevelIndex=4", PrefsPath());
+    Prefs = std::make_shared<kestrum::framework::Config>();
+    Prefs->Parse(LoadPrefsText());
+    EXPECT_EQ(PrefsLevelIndex(*Prefs), 3);
+    EXPECT_TRUE(PrefsInstructionsSeen(*Prefs));  // the readers leave the cursor where a write finds the first line
+    levelIndex = 5;
+    SaveState();
+    kestrum::framework::Config next = Parsed(LoadPrefsText());
+    EXPECT_EQ(PrefsLevelIndex(next), 5);
+    EXPECT_EQ(LoadPrefsText(), "levelIndex=5\ninstructions1=True\nlevelIndex=4");
+}
+
+TEST_F(TempHome, AByteOrderMarkDoesNotHideTheFirstKey) {
+    platform::SaveString("\xEF\xBB\xBFlevelIndex=6\r\ninstructions1=True\r\n", PrefsPath());
+    Prefs = std::make_shared<kestrum::framework::Config>();
+    Prefs->Parse(LoadPrefsText());
+    EXPECT_EQ(PrefsLevelIndex(*Prefs), 6);
+    levelIndex = 7;
+    SaveState();
+    EXPECT_EQ(PrefsLevelIndex(*Prefs), 7);
+    const std::string saved = LoadPrefsText();
+    EXPECT_EQ(saved, "levelIndex=7\ninstructions1=True") << "no second level line";
+}
+
+TEST_F(TempHome, SavingKeepsPermissionsAndWritesThroughALink) {
+    namespace fs = std::filesystem;
+    // A private file stays private.
+    ASSERT_TRUE(SavePrefsText("levelIndex=2"));
+    ASSERT_EQ(chmod(PrefsPath().c_str(), 0600), 0);
+    ASSERT_TRUE(SavePrefsText("levelIndex=3"));
+    EXPECT_EQ(fs::status(PrefsPath()).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    // A link to a file elsewhere (a synchronised folder, say) stays a link,
+    // and its target gets the text.
+    const std::string elsewhere = testsupport::TempDir() + "real.pref";
+    ASSERT_TRUE(platform::SaveString("levelIndex=1", elsewhere));
+    ASSERT_EQ(chmod(elsewhere.c_str(), 0640), 0);
+    fs::remove(PrefsPath());
+    fs::create_symlink(elsewhere, PrefsPath());
+    ASSERT_TRUE(SavePrefsText("levelIndex=8"));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(PrefsPath())));
+    EXPECT_EQ(platform::LoadString(elsewhere), "levelIndex=8");
+    EXPECT_EQ(fs::status(elsewhere).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // Nothing is left beside the link or its target, also not by a save
+    // killed before its rename (a temporary file of a process that no longer runs).
+    const std::string stale = elsewhere + ".tmp-999999999";
+    ASSERT_TRUE(platform::SaveString("levelIndex=1", stale));
+    ASSERT_TRUE(SavePrefsText("levelIndex=9"));
+    for (const std::string& dir : {home_, elsewhere.substr(0, elsewhere.rfind('/') + 1)}) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+        EXPECT_EQ(names.size(), 1u) << dir << ": " << testing::PrintToString(names);
+    }
 }

@@ -139,6 +139,12 @@ def rocks(i, w=640, h=200):
     ridge += (1 - crags) ** 6 * 22
     ridge = (ridge - ridge.min()) / (ridge.max() - ridge.min())
     top = 10 + (1 - ridge) * (h - 75)
+    # Both ends slope down to the bottom edge, which the soil hides, so the
+    # range rises out of the ground and sinks back into it: no cliff where
+    # the picture ends, wherever the game puts it.
+    ends = np.minimum(x, w - 1 - x) / (w * 0.22)
+    taper = np.clip(ends, 0, 1) ** 2 * (3 - 2 * np.clip(ends, 0, 1))
+    top = h - (h - top) * taper
     yy = np.arange(h, dtype=np.float64)[:, None]
     inside = yy >= top[None, :]
     depth = np.clip((yy - top[None, :]) / (h * 0.6), 0, 1)

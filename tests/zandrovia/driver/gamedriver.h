@@ -1,0 +1,116 @@
+// The headless game driver: the real program (application, screen manager,
+// loader and Game screen) running offscreen, frame by frame, under a clock
+// and input that the caller scripts.
+//
+// The first driver of a process starts the program as main() would, in a
+// fresh home folder, and runs the loader into the Game screen; every driver
+// after that reuses it. Each driver installs a fake millisecond clock that
+// advances by 1000/60 ms per frame and puts play back to a clean start
+// (Reset), so that every run draws the same random numbers and ends the
+// same way. Mouse, keys and window events go through the platform's input
+// devices and the window's event handlers, as the platform's event loop
+// would feed them.
+//
+// Used by the game's tests, the frame benchmark and soak programs; it makes
+// no checks of its own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/audio.h"
+#include "platform/image.h"
+#include "platform/types.h"
+#include "support/fakeclock.h"
+
+class Player;
+
+namespace gamedriver {
+
+class GameDriver {
+public:
+    GameDriver();
+    ~GameDriver();
+    GameDriver(const GameDriver&) = delete;
+    GameDriver& operator=(const GameDriver&) = delete;
+
+    // Keeps play running without enemies: a level-up entered because no
+    // enemy is left is turned back into play before and after each frame.
+    bool HoldPlay = false;
+
+    // Runs count frames: each moves the clock to the next 1000/60 ms step and
+    // runs one pass of the platform's main loop (events, then one update and
+    // one render of the Game screen).
+    void Frame(int count = 1);
+    // Moves the clock to the next frame step without running a frame, for
+    // callers that run the Game screen's hooks themselves.
+    void Tick();
+    // Frames run by this driver.
+    int Frames() const { return frames_; }
+    // The fake clock's milliseconds (the task clock runs from it).
+    std::int64_t Now() const { return clock_.now; }
+
+    // The left mouse button and the pointer, at window coordinates.
+    void Press(int x, int y);
+    void Move(int x, int y);
+    void Release(int x, int y);
+    // A key held down until KeyUp; Key presses it for one frame.
+    void KeyDown(int key);
+    void KeyUp(int key);
+    void Key(int key);
+    // A window event (platform::WindowEvent types) as the event loop sends it.
+    void Window(int type);
+    // Times the program asked to end (Escape, closing the window).
+    int Terminations() const { return terminations_; }
+
+    // Play back at a clean start: layers and schedulers emptied, pools
+    // free, every play value as a new game sets it, no level built, the
+    // clock at 0 and running, input released, the random numbers from
+    // their start.
+    void Reset();
+    // Play is on: the play state and a level banner that has faded out, so
+    // ships fire and collect once they exist.
+    void StartPlay();
+    // A ship of the squadron on start spot index (0 to 13).
+    std::shared_ptr<Player> AddShip(int spot);
+    // A level's backdrop and ground strip (InitBackground).
+    void BuildGround();
+
+    // The Game screen drawn once into an offscreen image of the window's
+    // size, without updating; the pixels are read back.
+    std::shared_ptr<platform::Pixmap> Render();
+    // Render saved as a PNG; false when it could not be written.
+    bool Screenshot(const std::string& path);
+    // Draw calls of the window's last frame.
+    int DrawCalls() const;
+    // The home folder of the process, where the preferences are saved.
+    static std::string HomeDir();
+
+private:
+    testsupport::FakeClock clock_;
+    int frames_ = 0;
+    int terminations_ = 0;
+    bool minimised_ = false;
+};
+
+// Counts the plays of one of the game's sounds: for its lifetime the sound
+// global is replaced by a minute of silence, whose channels stay alive, so
+// every play started since is still holding it.
+class SoundProbe {
+public:
+    explicit SoundProbe(platform::SoundPtr& slot);
+    ~SoundProbe();
+    SoundProbe(const SoundProbe&) = delete;
+    SoundProbe& operator=(const SoundProbe&) = delete;
+
+    // Plays started since the probe was made.
+    int Plays() const;
+
+private:
+    platform::SoundPtr& slot_;
+    platform::SoundPtr saved_;
+    platform::SoundPtr silence_;
+};
+
+}  // namespace gamedriver

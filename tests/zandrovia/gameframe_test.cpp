@@ -1,0 +1,186 @@
+// The Game screen's frame through the real screen manager: the schedulers,
+// the level-up when no enemy is left, the flash, the music switch, minimise
+// and restore, closing the window and the Escape key.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "kestrum-framework/taskmanager.h"
+#include "kestrum-scenegraph/layer.h"
+#include "platform/app.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "zandrovia/constants.h"
+#include "zandrovia/driver/gamedriver.h"
+#include "zandrovia/globals.h"
+#include "zandrovia/soundscheduler.h"
+#include "zandrovia/taskscheduler.h"
+#include "zandrovia/togglebox.h"
+#include "zandrovia/zandrovia.h"
+
+namespace {
+
+using gamedriver::GameDriver;
+using kestrum::framework::SetTasksPaused;
+using kestrum::framework::TasksPaused;
+using platform::WindowEvent;
+
+std::string PrefsFile() { return GameDriver::HomeDir() + ".zandrovia.pref.dat"; }
+
+// Replaces a switch of the pause menu for one scope.
+struct Toggle {
+    std::shared_ptr<ToggleBox>& slot;
+    std::shared_ptr<ToggleBox> saved;
+    Toggle(std::shared_ptr<ToggleBox>& which, int frame) : slot(which), saved(which) {
+        slot = std::make_shared<ToggleBox>();
+        slot->Frame = frame;
+    }
+    ~Toggle() { slot = saved; }
+};
+
+}  // namespace
+
+TEST(GameFrame, SchedulersRunOnTheTaskClockAndStandStillWhilePaused) {
+    GameDriver game;
+    auto task = std::make_shared<kestrum::framework::Task>();
+    GameScheduler->Add(task, 100);
+    game.Frame(6);  // 100 ms: due only once the clock is past it
+    EXPECT_FALSE(task->Enabled());
+    game.Frame();
+    EXPECT_TRUE(task->Enabled());
+
+    GameScheduler->Add(task, 100);
+    SetTasksPaused(true);
+    game.Frame(60);
+    EXPECT_FALSE(task->Enabled());
+    SetTasksPaused(false);
+    game.Frame(7);
+    EXPECT_TRUE(task->Enabled());
+
+    // The sound scheduler plays at the sound switch's master volume.
+    const auto beep = std::make_shared<platform::Sound>(std::vector<std::int16_t>(80000), 1, 8000);
+    {
+        Toggle sound(SoundToggle, 1);
+        GameSoundScheduler->Add(beep, 0, 0.5f, 1, 0, 0, 0);
+        game.Frame(3);
+        EXPECT_FALSE(GameSoundScheduler->LastChannel());
+    }
+    GameSoundScheduler->Add(beep, 0, 0.5f, 1, 0, 0, 0);
+    game.Frame(3);
+    ASSERT_TRUE(GameSoundScheduler->LastChannel());
+    EXPECT_FLOAT_EQ(GameSoundScheduler->LastChannel()->Volume(), 0.5f);
+}
+
+TEST(GameFrame, LevelUpWhenNoEnemyIsLeftAndTheFlashFades) {
+    GameDriver game;
+    game.StartPlay();
+    game.Frame();
+    EXPECT_EQ(AttackersLeft, 0);
+    EXPECT_EQ(gameState, STATE_LEVEL_UP);
+    // Other states are left alone.
+    gameState = STATE_GAME_OVER;
+    game.Frame();
+    EXPECT_EQ(gameState, STATE_GAME_OVER);
+
+    Flash = 1;
+    game.Frame(10);
+    EXPECT_NEAR(Flash, 0.9f, 1e-4f);
+    SetTasksPaused(true);
+    game.Frame(10);
+    EXPECT_NEAR(Flash, 0.9f, 1e-4f);
+    SetTasksPaused(false);
+    // It may end just below 0 and then stays there.
+    Flash = 0.005f;
+    game.Frame(2);
+    EXPECT_NEAR(Flash, -0.005f, 1e-6f);
+    // A flash draws white over the scene, the fade black.
+    Flash = 1;
+    auto pixels = game.Render();
+    EXPECT_GT(pixels->GetPixelARGB(600, 300) & 0xFFu, 0x70u);
+    Flash = 0;
+    Fade = 0;
+    pixels = game.Render();
+    EXPECT_EQ(pixels->GetPixelARGB(600, 300) & 0xFFFFFFu, 0u);
+}
+
+TEST(GameFrame, TheMusicSwitchRestartsOrStopsTheMusic) {
+    GameDriver game;
+    ASSERT_TRUE(Music);
+    Toggle music(MusicToggle, 1);
+    MusicToggle->Released = true;
+    game.Frame();
+    ASSERT_TRUE(MusicChannel);
+    EXPECT_FALSE(MusicChannel->Playing());
+    MusicToggle->Released = false;  // the flag lasts one frame of its layer
+    MusicToggle->Frame = 0;
+    game.Frame();
+    EXPECT_FALSE(MusicChannel->Playing());  // only a click switches it
+    const auto stopped = MusicChannel;
+    MusicToggle->Released = true;
+    game.Frame();
+    EXPECT_NE(MusicChannel, stopped);
+    EXPECT_TRUE(MusicChannel->Playing());
+    MusicToggle->Released = false;
+}
+
+TEST(GameFrame, MinimiseHoldsTheClockWithOrWithoutMusicAndRestoreGivesThePauseBack) {
+    const struct {
+        bool music;
+        bool paused;
+    } cases[] = {{true, false}, {true, true}, {false, false}, {false, true}};
+    for (const auto& c : cases) {
+        GameDriver game;
+        const platform::SoundPtr music = Music;
+        if (!c.music) Music = nullptr;
+        SetTasksPaused(c.paused);
+        game.Frame();
+        const int before = kestrum::framework::TaskTime();
+        game.Window(WindowEvent::Minimized);
+        EXPECT_TRUE(TasksPaused()) << c.music << c.paused;
+        if (c.music) {
+            EXPECT_TRUE(MusicChannel->Paused());
+        }
+        game.Frame(30);  // no frames are drawn while minimised; the clock moves on outside
+        EXPECT_EQ(kestrum::framework::TaskTime(), before);
+        game.Window(WindowEvent::Restored);
+        EXPECT_EQ(TasksPaused(), c.paused) << c.music << c.paused;
+        if (c.music) {
+            EXPECT_FALSE(MusicChannel->Paused());
+        }
+        SetTasksPaused(false);
+        Music = music;
+    }
+}
+
+TEST(GameFrame, CloseAndEscapeSaveTheProgressOrEscapeClosesThePauseMenu) {
+    GameDriver game;
+    std::remove(PrefsFile().c_str());
+    levelIndex = 7;
+    game.Window(WindowEvent::Close);
+    EXPECT_EQ(game.Terminations(), 1);
+    EXPECT_NE(platform::LoadString(PrefsFile()).find("levelIndex=7"), std::string::npos);
+
+    // Escape while the clock runs (play, level changes, game over, entry): save and end.
+    for (const int state : {STATE_PLAY, STATE_LEVEL_UP + 3, STATE_GAME_OVER + 1}) {
+        GameDriver running;
+        std::remove(PrefsFile().c_str());
+        gameState = state;
+        levelIndex = 4;
+        running.Key(platform::Key::Escape);
+        EXPECT_EQ(running.Terminations(), 1) << state;
+        EXPECT_NE(platform::LoadString(PrefsFile()).find("levelIndex=4"), std::string::npos) << state;
+    }
+
+    // In the pause menu Escape closes the menu and resumes; a second one ends.
+    GameDriver paused;
+    std::remove(PrefsFile().c_str());
+    GuiMode = GUI_MODE_PAUSE;
+    SetTasksPaused(true);
+    paused.Key(platform::Key::Escape);
+    EXPECT_EQ(paused.Terminations(), 0);
+    EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
+    EXPECT_FALSE(TasksPaused());
+    EXPECT_EQ(platform::GetFileType(PrefsFile()), platform::FileType::None);
+    paused.Key(platform::Key::Escape);
+    EXPECT_EQ(paused.Terminations(), 1);
+}
