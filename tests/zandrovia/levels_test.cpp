@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -131,9 +131,19 @@ int Time(const std::string& text) {
 // The calls "Name(a, b, ...)" of a list, in order.
 std::vector<std::pair<std::string, std::vector<std::string>>> Calls(const std::string& text) {
     std::vector<std::pair<std::string, std::vector<std::string>>> calls;
-    const std::regex call(R"((\w+)\(([^)]*)\))");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), call); it != std::sregex_iterator(); ++it) {
-        calls.emplace_back((*it)[1], platform::Split((*it)[2].str(), ", "));
+    const auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    std::size_t from = 0;
+    for (std::size_t open = text.find('(', from); open != std::string::npos; open = text.find('(', from)) {
+        std::size_t name = open;
+        while (name > from && word(text[name - 1])) --name;
+        const std::size_t close = text.find(')', open + 1);
+        if (close == std::string::npos) break;
+        if (name == open) {
+            from = open + 1;
+            continue;
+        }
+        calls.emplace_back(text.substr(name, open - name), platform::Split(text.substr(open + 1, close - open - 1), ", "));
+        from = close + 1;
     }
     return calls;
 }
