@@ -1,13 +1,11 @@
 // WAV and Ogg Vorbis decoding. The RIFF chunks are walked by hand with every
 // size checked against the bytes that are really there; Ogg Vorbis goes
-// through stb_vorbis (the implementation lives in Debian's libstb).
+// through the reference decoder (VorbisStream).
 #include "platform/wav.h"
 
 #include <algorithm>
-#include <cstdlib>
 
-#define STB_VORBIS_HEADER_ONLY
-#include <stb/stb_vorbis.h>
+#include "platform/vorbisstream.h"
 
 namespace platform {
 namespace {
@@ -95,24 +93,31 @@ std::optional<DecodedSound> DecodeWav(std::string_view bytes) {
 }
 
 std::optional<DecodedSound> DecodeOgg(std::string_view bytes) {
-    if (bytes.size() < 4 || bytes.substr(0, 4) != "OggS") return std::nullopt;
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return std::nullopt;
-    int channels = 0, sampleRate = 0;
-    short* output = nullptr;
-    const int frames = stb_vorbis_decode_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                                static_cast<int>(bytes.size()), &channels, &sampleRate, &output);
-    if (frames < 0 || output == nullptr) {
-        std::free(output);
-        return std::nullopt;
+    const std::unique_ptr<VorbisStream> stream = VorbisStream::Open(bytes);
+    if (!stream) return std::nullopt;
+    const auto channels = static_cast<std::size_t>(stream->Channels());
+    DecodedSound sound;
+    sound.channels = stream->Channels();
+    sound.sampleRate = stream->SampleRate();
+    // The declared length sizes the buffer, within reason: a damaged file may
+    // declare any length. Longer than the limit (about 50 minutes of stereo
+    // at 44.1 kHz) is no sound to hold whole.
+    constexpr std::size_t limit = std::size_t{1} << 28;
+    constexpr std::size_t piece = 65536;
+    const std::size_t declared = static_cast<std::size_t>(std::min<std::int64_t>(stream->Frames(), limit));
+    sound.samples.resize(std::min(declared, std::size_t{1} << 22) * channels);
+    std::size_t frames = 0;
+    while (!stream->Failed() && !stream->Ended()) {
+        if (frames * channels == sound.samples.size()) {
+            if (sound.samples.size() >= limit) return std::nullopt;
+            sound.samples.resize(std::min(limit, sound.samples.size() * 3 / 2 + piece * channels) / channels * channels);
+        }
+        const std::size_t room = std::min(piece, sound.samples.size() / channels - frames);
+        frames += static_cast<std::size_t>(
+            stream->Read(sound.samples.data() + frames * channels, static_cast<int>(room), false));
     }
-    std::optional<DecodedSound> sound;
-    if ((channels == 1 || channels == 2) && sampleRate > 0) {
-        sound.emplace();
-        sound->channels = channels;
-        sound->sampleRate = sampleRate;
-        sound->samples.assign(output, output + static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels));
-    }
-    std::free(output);
+    if (stream->Failed()) return std::nullopt;
+    sound.samples.resize(frames * channels);
     return sound;
 }
 

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libopenal-dev libopenal1 libfreetype-dev libstb-dev nlohmann-json3-dev
+  libsdl2-dev libopenal-dev libopenal1 libvorbis-dev libfreetype-dev libstb-dev nlohmann-json3-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libgles-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   locales xdg-utils fonts-dejavu-core
