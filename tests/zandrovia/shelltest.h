@@ -97,7 +97,10 @@ protected:
         savedOpener = OpenWebPage;
         OpenWebPage = [this](const std::string& url) { urlsOpened.push_back(url); };
         // A long, silent click: every play stays on a live channel, which
-        // holds a reference to the sound, so the plays can be counted.
+        // holds a reference to the sound, so the plays can be counted. The
+        // application opens its device only after its first frame, which
+        // these tests never run.
+        ASSERT_TRUE(platform::AudioDevice::Instance().Open());
         ImpactSound = std::make_shared<platform::Sound>(std::vector<std::int16_t>(8000 * 600), 1, 8000);
         clicksBefore = ImpactSound.use_count();
 
