@@ -10,6 +10,7 @@ packages=(
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libgles-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   locales xdg-utils fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 sudo=""
