@@ -59,6 +59,7 @@ constexpr float Degrees = 2.0f * std::numbers::pi_v<float> / 360.0f;
 void BuildScene(gamedriver::GameDriver& game) {
     game.StartPlay();
     game.HoldPlay = true;
+    game.KeepLevelOpen(true);
     game.BuildGround();
     for (int spot = 0; spot < 14; ++spot) game.AddShip(spot);
     WeaponLevel = 2;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "kestrum-framework/contentmanager.h"
 #include "kestrum-framework/math.h"
 #include "kestrum-scenegraph/camera.h"
 #include "kestrum-scenegraph/layersprite.h"
@@ -13,8 +14,11 @@
 #include "zandrovia/globals.h"
 #include "zandrovia/laser.h"
 #include "zandrovia/objectkind.h"
+#include "zandrovia/pooledemitter.h"
+#include "zandrovia/scoremessage.h"
 #include "zandrovia/textmessage.h"
 #include "zandrovia/togglebox.h"
+#include "zandrovia/trailparticle.h"
 
 using kestrum::scenegraph::LayerObjectPtr;
 
@@ -136,6 +140,8 @@ float GroundLine() {
     return soil->Y() - soil->Height() / 2;
 }
 
+float SoilHeight() { return soil ? soil->Height() : 0.0f; }
+
 float ViewWidth() { return GameCamera ? static_cast<float>(GameCamera->VirtualWidth()) : 0.0f; }
 
 float ViewHeight() { return GameCamera ? static_cast<float>(GameCamera->VirtualHeight()) : 0.0f; }
@@ -147,4 +153,17 @@ platform::ChannelPtr PlaySfx(const platform::SoundPtr& sound, float rate, float 
     if (volume != 1.0f) channel->Volume(volume);
     if (rate != 1.0f) channel->Rate(rate);
     return channel;
+}
+
+void Explode(float x, float y, float size, int limit, int kind, int trails, float rate) {
+    if (ExplosionEmitter) ExplosionEmitter->Play(x, y, size, limit, kind);
+    if (TrailsEnabled && trails > 0) TrailParticle::Create(trails, x, y, 1.0f);
+    PlaySfx(Explosion1Sound, rate);
+}
+
+void ShowPoints(int points, float x, float y) {
+    const auto label = ScoreMessage::New(FrontLayer.get(), kestrum::framework::Content->GetFont(TextFont, 28),
+                                         std::to_string(points) + "+", static_cast<int>(x), static_cast<int>(y),
+                                         1000);
+    label->Color = {0, 1, 0, 1};
 }

@@ -4,7 +4,7 @@
 // really running, Nuke is the effect of the NUKE pick-up and InitBackground
 // builds a level's backdrop and the ground strip soil. The helpers below
 // them answer the questions every actor asks: where the ground is, how big
-// the play area is, and how to play a sound effect.
+// the play area is, how to play a sound effect, and how an enemy ends.
 //
 // Depends on kestrum-scenegraph and the game's globals and actors.
 #pragma once
@@ -51,6 +51,8 @@ void ForEachObject(const kestrum::scenegraph::Layer* layer, F&& f) {
 // The ground line of play: the top edge of soil. Without soil (before the
 // first level) there is no ground: +infinity.
 float GroundLine();
+// The height of soil; 0 without soil.
+float SoilHeight();
 // The virtual size of GameCamera: the play area (0 without a camera).
 float ViewWidth();
 float ViewHeight();
@@ -58,3 +60,12 @@ float ViewHeight();
 // is on. A sound that failed to load (null) plays nothing. Returns the
 // channel, or null when nothing plays.
 platform::ChannelPtr PlaySfx(const platform::SoundPtr& sound, float rate = 1.0f, float volume = 1.0f);
+
+// The end of an enemy, destroyed or crashed, at (x, y): an ExplosionEmitter
+// effect of the size under the budget of live particles of the kind (limit
+// -1: none), a burst of that many trail particles while TrailsEnabled, and
+// Explosion1Sound at the rate.
+void Explode(float x, float y, float size, int limit, int kind, int trails, float rate = 1.0f);
+// The label of a destroyed enemy: its points followed by "+", green, in
+// FrontLayer at (x, y) truncated, TextFont at size 28, for 1000 ms.
+void ShowPoints(int points, float x, float y);

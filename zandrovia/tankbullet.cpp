@@ -13,6 +13,7 @@
 #include "zandrovia/globals.h"
 #include "zandrovia/levels.h"
 #include "zandrovia/pooledemitter.h"
+#include "zandrovia/tank.h"
 
 void TankBullet::FillPool(kestrum::scenegraph::Layer* layer, int count) {
     TankBulletPool.Clear();
@@ -33,19 +34,23 @@ void TankBullet::FillPool(kestrum::scenegraph::Layer* layer, int count) {
 
 void TankBullet::InitFields() { Velocity = {0, 0}; }
 
-void TankBullet::Launch(const std::shared_ptr<kestrum::scenegraph::LayerObject>& tank, float turretFrame,
+void TankBullet::Launch(const std::shared_ptr<Tank>& tank, int angle) {
+    Launch(tank, tank && tank->Turret ? tank->Turret->Frame : 0.0f, angle);
+}
+
+void TankBullet::Launch(const std::shared_ptr<kestrum::scenegraph::LayerObject>& shooter, float turretFrame,
                         int angle) {
     // The frame's remainder by 36, wrapped so that no frame value reads
     // outside the table.
     const int i = GhostedSprite::FrameIndex(turretFrame, static_cast<int>(TurretMuzzleOffsets.size()));
     const platform::Vec2i muzzle = TurretMuzzleOffsets[static_cast<std::size_t>(i)];
-    const platform::Vec2f from = tank ? tank->Location() : platform::Vec2f{0, 0};
+    const platform::Vec2f from = shooter ? shooter->Location() : platform::Vec2f{0, 0};
     Location({from.x + static_cast<float>(muzzle.x), from.y + static_cast<float>(muzzle.y)});
     if (ScoreSystem) {
         ScoreSystem->Energy = TankBulletEnergy;
         ScoreSystem->Points = TankBulletScore;
     }
-    Owner = tank;
+    Owner = shooter;
     FlippedX(-1);
     Rotation = static_cast<float>(angle) / 360.0f * 2.0f * std::numbers::pi_v<float>;
     const float speed = static_cast<float>(TankBulletSpeed);

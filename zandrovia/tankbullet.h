@@ -7,13 +7,15 @@
 // layer, as soon as its centre leaves the view or when a ship destroys it.
 // Shells are collision writers.
 //
-// Depends on gamesprite.h and the game's globals.
+// Depends on gamesprite.h, tank.h and the game's globals.
 #pragma once
 
 #include <memory>
 
 #include "platform/types.h"
 #include "zandrovia/gamesprite.h"
+
+class Tank;
 
 class TankBullet : public GameSprite {
 public:
@@ -28,10 +30,12 @@ public:
     static void FillPool(kestrum::scenegraph::Layer* layer, int count);
 
     // Starts the shell from the tank's location plus the muzzle offset of
-    // the turret frame (TurretMuzzleOffsets). The angle, in whole degrees,
+    // its turret's frame (TurretMuzzleOffsets). The angle, in whole degrees,
     // points from the target to the turret: the shell flies the opposite way
     // at TankBulletSpeed, with TankBulletEnergy and TankBulletScore.
-    void Launch(const std::shared_ptr<kestrum::scenegraph::LayerObject>& tank, float turretFrame, int angle);
+    void Launch(const std::shared_ptr<Tank>& tank, int angle);
+    // The same from any shooter, as if its turret showed turretFrame.
+    void Launch(const std::shared_ptr<kestrum::scenegraph::LayerObject>& shooter, float turretFrame, int angle);
 
     void OnUpdate() override;
     // Frees the slot and disables the shell; only a shell in flight (enabled)

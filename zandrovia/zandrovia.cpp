@@ -144,7 +144,9 @@ void Game::OnUpdate() {
     }
     if (MousePointerRoot) MousePointerRoot->Update();
 
-    if (gameState == STATE_PLAY && AttackersLeft == 0) gameState = STATE_LEVEL_UP;
+    if (gameState == STATE_PLAY && AttackersLeft == 0) {
+        gameState = levelIndex == LevelCount ? STATE_COMPLETED : STATE_LEVEL_UP;
+    }
     GameStates_();
     Swipe_();
 

@@ -44,8 +44,18 @@ public:
 private:
     // The GUI roots of the four GUI modes and the mouse-pointer layer.
     void InitGui_();
-    // One step of the game-state machine.
+    // One step of the game-state machine (gamestates.cpp) and its steps.
     void GameStates_();
+    void LevelCleared_();
+    void LevelChange_();
+    void Completed_();
+    void GameOverMessage_();
+    void HallOfFame_();
+    void NewGame_();
+    // The score service's download of the hall of fame into the credits
+    // box, and the box's rebuild for the menu that opens.
+    void FetchHiscores_();
+    void InitCredits_();
     // The drag steering of the current ship.
     void Swipe_();
 

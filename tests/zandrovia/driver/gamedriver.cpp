@@ -24,6 +24,7 @@
 #include "zandrovia/pooledparticle.h"
 #include "zandrovia/screenshake.h"
 #include "zandrovia/soundscheduler.h"
+#include "zandrovia/spider.h"
 #include "zandrovia/tankbullet.h"
 #include "zandrovia/taskscheduler.h"
 #include "zandrovia/textmessage.h"
@@ -129,6 +130,7 @@ void GameDriver::Reset() {
 
     clock_.now = 0;
     frames_ = 0;
+    skipped_ = 0;
     kestrum::framework::InitTaskManagerUnit();
     platform::Mouse().Reset();
     platform::Keyboard().Reset();
@@ -153,18 +155,30 @@ void GameDriver::BuildGround() { InitBackground(); }
 void GameDriver::Frame(int count) {
     platform::AppInstance& app = testsupport::App();
     for (int i = 0; i < count; ++i) {
-        if (HoldPlay && gameState == STATE_LEVEL_UP) gameState = STATE_PLAY;
+        if (HoldPlay) KeepLevelOpen(true);
         Tick();
         app.RequestRender();
         app.Step(false);
         app.ResetTerminated();
-        if (HoldPlay && gameState == STATE_LEVEL_UP) gameState = STATE_PLAY;
+        KeepLevelOpen(false);
     }
+}
+
+void GameDriver::KeepLevelOpen(bool open) {
+    if (!open) {
+        if (keeper_) keeper_->Layer(static_cast<kestrum::scenegraph::Layer*>(nullptr));
+        return;
+    }
+    if (!keeper_) {
+        keeper_ = std::make_shared<Spider>();
+        keeper_->Enabled(false);
+    }
+    if (GameLayer && keeper_->Layer() != GameLayer.get()) keeper_->Layer(GameLayer.get());
 }
 
 void GameDriver::Tick() {
     ++frames_;
-    clock_.now = static_cast<std::int64_t>(frames_) * 1000 / 60;
+    clock_.now = static_cast<std::int64_t>(frames_) * 1000 / 60 + skipped_;
 }
 
 void GameDriver::Press(int x, int y) {

@@ -26,6 +26,10 @@
 
 class Player;
 
+namespace kestrum::scenegraph {
+class LayerObject;
+}
+
 namespace gamedriver {
 
 class GameDriver {
@@ -35,9 +39,14 @@ public:
     GameDriver(const GameDriver&) = delete;
     GameDriver& operator=(const GameDriver&) = delete;
 
-    // Keeps play running without enemies: a level-up entered because no
-    // enemy is left is turned back into play before and after each frame.
+    // Keeps play running without enemies: during each frame a waiting enemy
+    // (KeepLevelOpen) keeps the level from being cleared.
     bool HoldPlay = false;
+    // Puts into GameLayer, or takes out of it, an enemy that keeps the level
+    // open and that nothing else sees: a disabled spider without images,
+    // never scheduled, drawn, hit or targeted. For callers that run the Game
+    // screen's hooks themselves.
+    void KeepLevelOpen(bool open);
 
     // Runs count frames: each moves the clock to the next 1000/60 ms step and
     // runs one pass of the platform's main loop (events, then one update and
@@ -50,6 +59,10 @@ public:
     int Frames() const { return frames_; }
     // The fake clock's milliseconds (the task clock runs from it).
     std::int64_t Now() const { return clock_.now; }
+    // Moves the clock ms further at the next frame step, as if that much
+    // time had passed between two frames (everything scheduled within it
+    // falls due at once).
+    void Skip(int ms) { skipped_ += ms; }
 
     // The left mouse button and the pointer, at window coordinates.
     void Press(int x, int y);
@@ -90,6 +103,8 @@ public:
 private:
     testsupport::FakeClock clock_;
     int frames_ = 0;
+    std::int64_t skipped_ = 0;
+    std::shared_ptr<kestrum::scenegraph::LayerObject> keeper_;
     int terminations_ = 0;
     bool minimised_ = false;
 };
