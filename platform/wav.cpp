@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>
@@ -52,6 +53,53 @@ std::optional<Format> ReadFormat(std::string_view chunk) {
     return format;
 }
 
+// Whether the Vorbis comment header (the packet that starts on the second
+// Ogg page) holds the vendor text and every comment it declares. The decoder
+// trusts those lengths: it allocates and reads whatever they say, and when
+// one of its allocations fails it frees comment slots it never filled.
+// Pages are read as the decoder reads them: in file order, the packet's
+// segments joined across pages until one shorter than 255 bytes.
+bool CommentsFit(std::string_view bytes) {
+    std::string packet;
+    std::size_t at = 0;
+    for (int page = 0;; ++page) {
+        constexpr std::size_t kHeader = 27;
+        if (bytes.size() - at < kHeader || bytes.substr(at, 4) != "OggS") return false;
+        const std::size_t segments = static_cast<unsigned char>(bytes[at + 26]);
+        if (bytes.size() - at - kHeader < segments) return false;
+        const std::string_view lacing = bytes.substr(at + kHeader, segments);
+        at += kHeader + segments;
+        bool ended = false;
+        for (const char lace : lacing) {
+            const std::size_t length = static_cast<unsigned char>(lace);
+            if (bytes.size() - at < length) return false;
+            if (page > 0 && !ended) packet.append(bytes.substr(at, length));
+            at += length;
+            if (page > 0 && length < 255) ended = true;
+        }
+        if (ended) break;
+    }
+    // Type 3, "vorbis", the vendor, the number of comments, each comment.
+    std::size_t read = 7;
+    const auto text = [&] {
+        if (packet.size() < read + 4) return false;
+        const std::size_t length = ReadU32(packet, read);
+        read += 4;
+        if (packet.size() - read < length) return false;
+        read += length;
+        return true;
+    };
+    if (!text() || packet.size() < read + 4) return false;
+    const std::size_t count = ReadU32(packet, read);
+    read += 4;
+    // Every comment takes at least its four length bytes.
+    if ((packet.size() - read) / 4 < count) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!text()) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<DecodedSound> DecodeWav(std::string_view bytes) {
@@ -96,7 +144,7 @@ std::optional<DecodedSound> DecodeWav(std::string_view bytes) {
 
 std::optional<DecodedSound> DecodeOgg(std::string_view bytes) {
     if (bytes.size() < 4 || bytes.substr(0, 4) != "OggS") return std::nullopt;
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return std::nullopt;
+    if (bytes.size() > static_cast<std::size_t>(INT32_MAX) || !CommentsFit(bytes)) return std::nullopt;
     int channels = 0, sampleRate = 0;
     short* output = nullptr;
     const int frames = stb_vorbis_decode_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
