@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <sstream>
 #include <vector>
 
 #include "kestrum-framework/taskmanager.h"
@@ -19,6 +21,7 @@
 #include "zandrovia/gamefunctions.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/laser.h"
+#include "zandrovia/objectkind.h"
 #include "zandrovia/player.h"
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/pooledparticle.h"
@@ -63,6 +66,36 @@ void Frees(auto& pool) {
     pool.Cursor = 0;
 }
 
+template <typename Pool>
+int FreeSlots(const Pool& pool) {
+    int free = 0;
+    for (int i = 0; i < pool.Count; ++i) free += !pool.Used[static_cast<std::size_t>(i)];
+    return free;
+}
+
+std::string Slots(const auto& pool) { return std::to_string(FreeSlots(pool)) + "/" + std::to_string(pool.Count); }
+
+// FNV-1a over the bytes of a value.
+void Mix(std::uint64_t& hash, const void* bytes, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        hash ^= static_cast<const unsigned char*>(bytes)[i];
+        hash *= 1099511628211ull;
+    }
+}
+
+// A line "Name:   1234 kB" of /proc/self/status, in kB; -1 when missing.
+long StatusKb(const char* name) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::size_t length = std::strlen(name);
+    while (std::getline(status, line)) {
+        if (line.compare(0, length, name) == 0 && line.size() > length && line[length] == ':') {
+            return std::strtol(line.c_str() + length + 1, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 std::string GameDriver::HomeDir() { return Home(); }
@@ -74,6 +107,7 @@ GameDriver::GameDriver() {
 }
 
 GameDriver::~GameDriver() {
+    StopRecording();
     if (minimised_) Window(platform::WindowEvent::Restored);
     platform::AppInstance& app = testsupport::App();
     app.SetTerminateHook([] {});
@@ -157,8 +191,24 @@ void GameDriver::Frame(int count) {
     for (int i = 0; i < count; ++i) {
         if (HoldPlay) KeepLevelOpen(true);
         Tick();
-        app.RequestRender();
-        app.Step(false);
+        if (DrawEvery <= 1 || frames_ % DrawEvery == 0 || !AppWindow) {
+            app.RequestRender();
+            app.Step(false);
+        } else {
+            // The window's frame as the platform's loop runs it, into the
+            // one-pixel target (the driver gives no events through SDL); its
+            // read-back makes the renderer finish the frame as a swap would.
+            if (!quiet_) quiet_ = std::make_unique<platform::Canvas>(std::make_shared<platform::Image>(1, 1, 0));
+            platform::Canvas& canvas = *quiet_;
+            canvas.ResetDrawCalls();
+            canvas.ClearMatrix();
+            canvas.Viewport(AppWindow->Frame());
+            canvas.Scissor({});
+            canvas.Clear(AppWindow->ClearColor());
+            AppWindow->OnRender(canvas);
+            canvas.Flush();
+            canvas.CopyPixmap({0, 0, 1, 1});
+        }
         app.ResetTerminated();
         KeepLevelOpen(false);
     }
@@ -181,7 +231,13 @@ void GameDriver::Tick() {
     clock_.now = static_cast<std::int64_t>(frames_) * 1000 / 60 + skipped_;
 }
 
+void GameDriver::Skip(int ms) {
+    Log_("skip " + std::to_string(ms));
+    skipped_ += ms;
+}
+
 void GameDriver::Press(int x, int y) {
+    Log_("press " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::Mouse().SetButton(1, true);
     platform::MouseEvent event;
@@ -192,6 +248,7 @@ void GameDriver::Press(int x, int y) {
 }
 
 void GameDriver::Move(int x, int y) {
+    Log_("move " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::MouseEvent event;
     event.type = platform::MouseEvent::Move;
@@ -200,6 +257,7 @@ void GameDriver::Move(int x, int y) {
 }
 
 void GameDriver::Release(int x, int y) {
+    Log_("release " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::Mouse().SetButton(1, false);
     platform::MouseEvent event;
@@ -210,6 +268,7 @@ void GameDriver::Release(int x, int y) {
 }
 
 void GameDriver::KeyDown(int key) {
+    Log_("keydown " + std::to_string(key));
     platform::Keyboard().SetKey(key, true);
     platform::KeyEvent event;
     event.type = platform::KeyEvent::KeyDown;
@@ -218,6 +277,7 @@ void GameDriver::KeyDown(int key) {
 }
 
 void GameDriver::KeyUp(int key) {
+    Log_("keyup " + std::to_string(key));
     platform::Keyboard().SetKey(key, false);
     platform::KeyEvent event;
     event.type = platform::KeyEvent::KeyUp;
@@ -232,6 +292,7 @@ void GameDriver::Key(int key) {
 }
 
 void GameDriver::Window(int type) {
+    Log_("window " + std::to_string(type));
     if (!AppWindow) return;
     if (type == platform::WindowEvent::Minimized) {
         AppWindow->SetMinimized(true);
@@ -246,6 +307,113 @@ void GameDriver::Window(int type) {
     AppWindow->OnWindowEvent(event);
     testsupport::App().ResetTerminated();
 }
+
+void GameDriver::Log_(const std::string& event) {
+    if (recording_.is_open()) recording_ << frames_ << ' ' << event << '\n';
+}
+
+bool GameDriver::Record(const std::string& path) {
+    StopRecording();
+    recording_.open(path, std::ios::trunc);
+    return recording_.is_open();
+}
+
+void GameDriver::StopRecording() {
+    if (!recording_.is_open()) return;
+    Log_("end");
+    recording_.close();
+}
+
+bool GameDriver::Replay(const std::string& path, std::string* error) {
+    const auto fail = [&](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    std::ifstream file(path);
+    if (!file) return fail("cannot read " + path);
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
+        std::istringstream fields(line);
+        long frame = -1;
+        std::string event;
+        int a = 0, b = 0;
+        if (!(fields >> frame >> event) || frame < frames_) {
+            return fail("line " + std::to_string(number) + ": " + line);
+        }
+        const int values = event == "end" ? 0 : event == "press" || event == "move" || event == "release" ? 2 : 1;
+        if ((values >= 1 && !(fields >> a)) || (values == 2 && !(fields >> b)) || !(fields >> std::ws).eof()) {
+            return fail("line " + std::to_string(number) + ": " + line);
+        }
+        while (frames_ < frame) Frame();
+        if (event == "end") return true;
+        if (event == "press") {
+            Press(a, b);
+        } else if (event == "move") {
+            Move(a, b);
+        } else if (event == "release") {
+            Release(a, b);
+        } else if (event == "keydown") {
+            KeyDown(a);
+        } else if (event == "keyup") {
+            KeyUp(a);
+        } else if (event == "window") {
+            Window(a);
+        } else if (event == "skip") {
+            Skip(a);
+        } else {
+            return fail("line " + std::to_string(number) + ": " + line);
+        }
+    }
+    return fail(path + " has no end line");
+}
+
+std::string PlayState::ToString() const {
+    std::ostringstream text;
+    text << "score " << score << ", level " << level << ", ships " << ships << ", state " << state << ", positions "
+         << std::hex << positions;
+    return text.str();
+}
+
+PlayState GameDriver::State() {
+    PlayState state;
+    state.score = Score;
+    state.level = levelIndex;
+    state.ships = ShipsAlive;
+    state.state = gameState;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const auto* layer : {BackgroundLayer.get(), GameLayer.get(), BulletsLayer.get(), EffectsLayer.get(),
+                              FrontLayer.get()}) {
+        ForEachObject(layer, [&](const kestrum::scenegraph::LayerObjectPtr& object) {
+            const int kind = static_cast<int>(KindOf(object.get()));
+            const float x = object->X(), y = object->Y();
+            Mix(hash, &kind, sizeof kind);
+            Mix(hash, &x, sizeof x);
+            Mix(hash, &y, sizeof y);
+        });
+    }
+    state.positions = hash;
+    return state;
+}
+
+std::string GameDriver::PoolReport() {
+    int live = 0;
+    for (const int count : ParticleCounts) live += count;
+    return Slots(PlayerBulletPool) + " " + Slots(AttackerBulletPool) + " " + Slots(TankBulletPool) + " " +
+           Slots(TrailPool) + " " + Slots(ParticlePool) + " live " + std::to_string(live);
+}
+
+bool GameDriver::PoolsFull() {
+    int live = 0;
+    for (const int count : ParticleCounts) live += count;
+    return live == 0 && FreeSlots(PlayerBulletPool) == PlayerBulletPool.Count &&
+           FreeSlots(AttackerBulletPool) == AttackerBulletPool.Count &&
+           FreeSlots(TankBulletPool) == TankBulletPool.Count && FreeSlots(TrailPool) == TrailPool.Count &&
+           FreeSlots(ParticlePool) == ParticlePool.Count;
+}
+
+long GameDriver::ResidentKb() { return StatusKb("VmRSS"); }
+
+long GameDriver::PeakResidentKb() { return StatusKb("VmHWM"); }
 
 std::shared_ptr<platform::Pixmap> GameDriver::Render() {
     if (!AppWindow || !GameScreen) return nullptr;
