@@ -26,6 +26,14 @@ Pixmap::Pixmap(int width, int height)
 std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
     const std::string file = RealPath(path);
     int width = 0, height = 0, channels = 0;
+    // The size comes from the header first: the decoder reads a file of
+    // any bytes as a headerless format when all else fails, and would fill
+    // gigabytes from a few hundred bytes. No GL texture is larger than 16384
+    // pixels a side.
+    constexpr int kLargestSide = 16384;
+    if (!stbi_info(file.c_str(), &width, &height, &channels) || width > kLargestSide || height > kLargestSide) {
+        return nullptr;
+    }
     stbi_uc* data = stbi_load(file.c_str(), &width, &height, &channels, 4);
     if (data == nullptr) return nullptr;
     // Filled straight from the decoder's bytes: zeroing the pixels first

@@ -59,8 +59,11 @@ TEST(Image, MissingOrCorruptFilesGiveNull) {
     WriteFile(dir + "text.png", "this is not an image");
     WriteFile(dir + "empty.png", "");
     WriteFile(dir + "truncated.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    // A headerless format's header of 20000 x 20000 pixels in 18 bytes: read
+    // on, it would fill 1.6 GB.
+    WriteFile(dir + "huge.png", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x20\x4e\x20\x4e\x18\0", 18));
     for (const std::string& path : {dir + "missing.png", dir + "text.png", dir + "empty.png",
-                                    dir + "truncated.png", dir}) {
+                                    dir + "truncated.png", dir + "huge.png", dir}) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(Pixmap::Load(path));
         EXPECT_FALSE(Image::Load(path));

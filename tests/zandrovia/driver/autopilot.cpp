@@ -280,9 +280,11 @@ void Autopilot::Observe_() {
     const int state = gameState;
     const auto newGame = [](int value) { return value == STATE_NEW_GAME || value == STATE_NEW_GAME + 1; };
     if (newGame(state) && !newGame(lastState_)) {
+        // The level's frames go on counting: a new game resumes the level
+        // that ended the last one, and a level that keeps ending games must
+        // still be helped on.
         ++stats_.gamesStarted;
         levelsThisGame_ = 0;
-        levelFrame_ = 0;
     }
     if (state >= STATE_GAME_OVER && lastState_ < STATE_GAME_OVER) ++stats_.gameOvers;
     if (state == STATE_GAME_OVER + 1 && lastState_ != STATE_GAME_OVER + 1) ++stats_.nameEntries;

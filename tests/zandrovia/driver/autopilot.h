@@ -28,8 +28,8 @@ namespace gamedriver {
 class Autopilot {
 public:
     struct Options {
-        // Frames of play in one level before the nuke key helps; at twice
-        // this the level is skipped.
+        // Frames of play in one level (over all the games that play it)
+        // before the nuke key helps; at twice this the level is skipped.
         int levelFrames = 2400;
         // Levels played in one game before the squadron is flown into the ground.
         int levelsPerGame = 6;
