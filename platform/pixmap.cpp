@@ -28,10 +28,12 @@ std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
     int width = 0, height = 0, channels = 0;
     // The size comes from the header first: the decoder reads a file of
     // any bytes as a headerless format when all else fails, and would fill
-    // gigabytes from a few hundred bytes. No GL texture is larger than 16384
-    // pixels a side.
+    // gigabytes from a few bytes. No GL texture is larger than 16384 pixels
+    // a side, and no picture of the game comes near 4096 x 4096 pixels.
     constexpr int kLargestSide = 16384;
-    if (!stbi_info(file.c_str(), &width, &height, &channels) || width > kLargestSide || height > kLargestSide) {
+    constexpr long kMostPixels = 4096L * 4096L;
+    if (!stbi_info(file.c_str(), &width, &height, &channels) || width > kLargestSide || height > kLargestSide ||
+        long(width) * height > kMostPixels) {
         return nullptr;
     }
     stbi_uc* data = stbi_load(file.c_str(), &width, &height, &channels, 4);

@@ -62,8 +62,10 @@ TEST(Image, MissingOrCorruptFilesGiveNull) {
     // A headerless format's header of 20000 x 20000 pixels in 18 bytes: read
     // on, it would fill 1.6 GB.
     WriteFile(dir + "huge.png", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x20\x4e\x20\x4e\x18\0", 18));
+    // Within a texture's sides, but 25 million pixels.
+    WriteFile(dir + "wide.png", std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\x88\x13\x88\x13\x18\0", 18));
     for (const std::string& path : {dir + "missing.png", dir + "text.png", dir + "empty.png",
-                                    dir + "truncated.png", dir + "huge.png", dir}) {
+                                    dir + "truncated.png", dir + "huge.png", dir + "wide.png", dir}) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(Pixmap::Load(path));
         EXPECT_FALSE(Image::Load(path));
