@@ -18,7 +18,7 @@ using gamedriver::GameDriver;
 
 // Quick levels and short games, so that a few thousand frames see level
 // changes, a game over and a new game.
-const Autopilot::Options Brisk{.levelFrames = 300, .levelsPerGame = 2, .switchFrames = 200};
+const Autopilot::Options Brisk{.levelFrames = 300, .bossFrames = 0, .levelsPerGame = 2, .switchFrames = 200};
 
 TEST(Soak, TheAutopilotPlaysLevelsAndGamesWithThePoolsBackToFullAtEveryLevelChange) {
     GameDriver game;

@@ -106,8 +106,11 @@ void Autopilot::Step() {
 
 void Autopilot::Play_() {
     ++levelFrame_;
+    ++gameLevelFrame_;
     ++sinceSwitch_;
-    if (levelFrame_ > 2 * options_.levelFrames && levelFrame_ % 300 == 0) {
+    const bool skip = levelFrame_ > 4 * options_.levelFrames ||
+                      (levelFrame_ > 2 * options_.levelFrames && gameLevelFrame_ > options_.bossFrames);
+    if (skip && levelFrame_ % 300 == 0) {
         StopDrag_();
         Tap_(platform::Key::Space);
         ++stats_.skips;
@@ -285,6 +288,7 @@ void Autopilot::Observe_() {
         // still be helped on.
         ++stats_.gamesStarted;
         levelsThisGame_ = 0;
+        gameLevelFrame_ = 0;
     }
     if (state >= STATE_GAME_OVER && lastState_ < STATE_GAME_OVER) ++stats_.gameOvers;
     if (state == STATE_GAME_OVER + 1 && lastState_ != STATE_GAME_OVER + 1) ++stats_.nameEntries;
@@ -292,6 +296,7 @@ void Autopilot::Observe_() {
         ++stats_.levelChanges;
         ++levelsThisGame_;
         levelFrame_ = 0;
+        gameLevelFrame_ = 0;
         if (OnLevelChange) OnLevelChange({stats_.frames, levelIndex, GameDriver::PoolReport(), GameDriver::PoolsFull()});
     }
     if (state == STATE_PLAY && ShipsAlive > 0) stats_.levels.insert(levelIndex);

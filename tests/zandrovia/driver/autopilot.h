@@ -29,8 +29,11 @@ class Autopilot {
 public:
     struct Options {
         // Frames of play in one level (over all the games that play it)
-        // before the nuke key helps; at twice this the level is skipped.
+        // before the nuke key helps; at twice this the level is skipped once
+        // the current game has played it for bossFrames (the last boss of
+        // a level comes after a minute), at four times in any case.
         int levelFrames = 2400;
+        int bossFrames = 4000;
         // Levels played in one game before the squadron is flown into the ground.
         int levelsPerGame = 6;
         // Frames between two deliberate switches of the current ship.
@@ -108,6 +111,7 @@ private:
     bool dragging_ = false;
     Point mouse_;
     int levelFrame_ = 0;
+    int gameLevelFrame_ = 0;  // frames of the level in this game
     int levelsThisGame_ = 0;
     int sinceSwitch_ = 0;
     int waited_ = 0;

@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
     gamedriver::Autopilot pilot(game);
     int unclean = 0;
     pilot.OnLevelChange = [&](const gamedriver::Autopilot::LevelChange& change) {
-        std::printf("frame %7d  level %2d built  pools %s%s\n", change.frame, change.level, change.pools.c_str(),
-                    change.poolsFull ? "" : "  NOT FULL");
+        std::printf("frame %7d  level %2d built  pools %s%s  resident %ld kB\n", change.frame, change.level,
+                    change.pools.c_str(), change.poolsFull ? "" : "  NOT FULL", gamedriver::GameDriver::ResidentKb());
         std::fflush(stdout);
         unclean += !change.poolsFull;
     };
