@@ -108,15 +108,18 @@ void Autopilot::Play_() {
     ++levelFrame_;
     ++gameLevelFrame_;
     ++sinceSwitch_;
-    const bool skip = levelFrame_ > 4 * options_.levelFrames ||
-                      (levelFrame_ > 2 * options_.levelFrames && gameLevelFrame_ > options_.bossFrames);
+    // The end of a game: the squadron into the ground, one ship after the
+    // other, without help for the level.
+    const bool ending = levelsThisGame_ >= options_.levelsPerGame;
+    const bool skip = !ending && (levelFrame_ > 4 * options_.levelFrames ||
+                                  (levelFrame_ > 2 * options_.levelFrames && gameLevelFrame_ > options_.bossFrames));
     if (skip && levelFrame_ % 300 == 0) {
         StopDrag_();
         Tap_(platform::Key::Space);
         ++stats_.skips;
         return;
     }
-    if (levelFrame_ > options_.levelFrames && levelFrame_ % 300 == 0) {
+    if (!ending && levelFrame_ > options_.levelFrames && levelFrame_ % 300 == 0) {
         Tap_('n');
         ++stats_.nukes;
     }
@@ -130,8 +133,7 @@ void Autopilot::Play_() {
     const Point at{ship->X(), ship->Y()};
     const float ground = GroundLine();
     Point target{ViewWidth() * 0.5f, ViewHeight() * 0.3f};
-    if (levelsThisGame_ >= options_.levelsPerGame) {
-        // The end of this game: into the ground.
+    if (ending) {
         target = {at.x, ground + 40};
     } else {
         // A pick-up or man within reach first, else above the nearest enemy.
