@@ -32,8 +32,8 @@ public:
         // before the nuke key helps; at twice this the level is skipped once
         // the current game has played it for bossFrames (the last boss of
         // a level comes after a minute), at four times in any case.
-        int levelFrames = 2400;
-        int bossFrames = 4000;
+        int levelFrames = 1800;
+        int bossFrames = 3700;
         // Levels played in one game before the squadron is flown into the ground.
         int levelsPerGame = 6;
         // Frames between two deliberate switches of the current ship.

@@ -191,23 +191,19 @@ void GameDriver::Frame(int count) {
     for (int i = 0; i < count; ++i) {
         if (HoldPlay) KeepLevelOpen(true);
         Tick();
-        if (DrawEvery <= 1 || frames_ % DrawEvery == 0 || !AppWindow) {
+        // A frame that is not drawn runs the Game screen's update as the
+        // screen manager's frame would, without drawing; frames in which the
+        // manager has more to do (a screen to start or stop, a new game that
+        // makes the screen current anew) run in full.
+        const bool quiet = DrawEvery > 1 && frames_ % DrawEvery != 0 && AppWindow && GameScreen &&
+                           AppWindow->CurrentScreen() == GameScreen.get() && GameScreen->Started &&
+                           !GameScreen->RunOncePending && !AppWindow->StoppingScreen() && !AppWindow->Minimized() &&
+                           gameState != STATE_NEW_GAME + 1;
+        if (quiet) {
+            GameScreen->OnUpdate();
+        } else {
             app.RequestRender();
             app.Step(false);
-        } else {
-            // The window's frame as the platform's loop runs it, into the
-            // one-pixel target (the driver gives no events through SDL); its
-            // read-back makes the renderer finish the frame as a swap would.
-            if (!quiet_) quiet_ = std::make_unique<platform::Canvas>(std::make_shared<platform::Image>(1, 1, 0));
-            platform::Canvas& canvas = *quiet_;
-            canvas.ResetDrawCalls();
-            canvas.ClearMatrix();
-            canvas.Viewport(AppWindow->Frame());
-            canvas.Scissor({});
-            canvas.Clear(AppWindow->ClearColor());
-            AppWindow->OnRender(canvas);
-            canvas.Flush();
-            canvas.CopyPixmap({0, 0, 1, 1});
         }
         app.ResetTerminated();
         KeepLevelOpen(false);

@@ -38,10 +38,6 @@ namespace kestrum::scenegraph {
 class LayerObject;
 }
 
-namespace platform {
-class Canvas;
-}
-
 namespace gamedriver {
 
 // What a run of play has come to: enough to tell two runs apart.
@@ -77,9 +73,9 @@ public:
     // runs one pass of the platform's main loop (events, then one update and
     // one render of the Game screen).
     void Frame(int count = 1);
-    // Long runs: only every DrawEvery-th frame goes to the window; the others
-    // run the same update and draw calls into a one-pixel target, which
-    // spares the software renderer's rasterising and nothing else.
+    // Long runs: only every DrawEvery-th frame is drawn; the others run the
+    // Game screen's update alone, as the screen manager would (a frame that
+    // starts or stops a screen runs in full).
     int DrawEvery = 1;
     // Moves the clock to the next frame step without running a frame, for
     // callers that run the Game screen's hooks themselves.
@@ -157,7 +153,6 @@ private:
     void Log_(const std::string& event);
 
     std::ofstream recording_;
-    std::unique_ptr<platform::Canvas> quiet_;
     testsupport::FakeClock clock_;
     int frames_ = 0;
     std::int64_t skipped_ = 0;

@@ -3,7 +3,7 @@
 // run is reported: the pools at every level change, the resident set at
 // 10%, 50% and 100% of the run, and what the autopilot saw. The exit status
 // is 1 when a pool was not back to full at a level change. Every tenth frame
-// is drawn to the window; the others draw into a one-pixel target.
+// is drawn; the others run the update alone.
 //
 //   soak [frames] [recording file]
 //
