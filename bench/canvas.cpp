@@ -1,13 +1,25 @@
-// The canvas drawing N 32 × 32 alpha-blended sprites of one texture per frame
-// into a 1136 × 640 render target, beside a minimal hand-written GL loop that
-// draws the same quads from one buffer in one call. Each frame ends with
-// glFinish so the GPU's work is counted.
+// The canvas's frame: 32 × 32 alpha-blended sprites in a 1136 × 640 frame.
 //
-// Run: SDL_VIDEODRIVER=offscreen ./bench-canvas
+//   CanvasSprites     N sprites of one texture into a render target, each
+//                     frame ended by glFinish so the GPU's work is counted
+//   MinimalGlSprites  the same quads from one static buffer in one draw call
+//                     of a minimal hand-written GL loop: the floor
+//   Batches           500 sprites as a game draws them, by texture order:
+//                     one texture (one batch); two textures alternating
+//                     (every sprite its own batch); twenty textures
+//                     interleaved (the same, over more textures); with
+//                     linear filtering and mipmaps (what the game loads) or
+//                     nearest; presented by a swap into a window as the game
+//                     does, or by glFinish on a render target. Goal: a frame
+//                     of 500 batches costs under twice the one batch.
+//
+// Run: SDL_VIDEODRIVER=offscreen ./bench-canvas (or under an X display with SDL_VIDEODRIVER=x11)
+#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/app.h"
@@ -26,13 +38,14 @@ platform::AppInstance& App() {
     return *app;
 }
 
-std::shared_ptr<platform::Pixmap> SpritePixmap() {
+// A disc; variants differ in their blue.
+std::shared_ptr<platform::Pixmap> SpritePixmap(int variant = 0) {
     auto pixmap = std::make_shared<platform::Pixmap>(sprite, sprite);
     for (int y = 0; y < sprite; ++y) {
         for (int x = 0; x < sprite; ++x) {
             const float dx = x - 15.5f, dy = y - 15.5f;
             const float alpha = dx * dx + dy * dy < 16 * 16 ? 0.75f : 0.0f;
-            pixmap->SetPixel(x, y, {x / 31.0f, y / 31.0f, 0.5f, alpha});
+            pixmap->SetPixel(x, y, {x / 31.0f, y / 31.0f, 0.5f + (variant % 20) / 40.0f, alpha});
         }
     }
     return pixmap;
@@ -148,6 +161,54 @@ void MinimalGlSprites(benchmark::State& state) {
     gl::DeleteProgram(program);
 }
 
+// Batches/<texture order>/<linear>/<swap>: texture order 0 one texture, 1 two
+// alternating, 2 twenty interleaved.
+void Batches(benchmark::State& state) {
+    constexpr int count = 500;
+    const int order = static_cast<int>(state.range(0));
+    const int flags = state.range(1) ? platform::TextureFlags::FilterMipmap : 0;
+    const bool swap = state.range(2) != 0;
+    App();
+    const auto positions = Positions(count);
+    const int textures = order == 0 ? 1 : order == 1 ? 2 : 20;
+    std::vector<std::unique_ptr<platform::Image>> images;
+    for (int k = 0; k < textures; ++k) images.push_back(std::make_unique<platform::Image>(SpritePixmap(k), flags));
+
+    std::unique_ptr<platform::Window> window;
+    std::shared_ptr<platform::Image> target;
+    std::unique_ptr<platform::Canvas> targetCanvas;
+    if (swap) {
+        window = std::make_unique<platform::Window>("bench-canvas", platform::Recti{0, 0, width, height}, 0);
+        // The frame's own cost: no wait for a display's vertical sync.
+        window->SwapInterval(false);
+    } else {
+        target = std::make_shared<platform::Image>(width, height, 0);
+        targetCanvas = std::make_unique<platform::Canvas>(target);
+    }
+    platform::Canvas& canvas = swap ? window->GetCanvas() : *targetCanvas;
+    int drawCalls = 0;
+    for (auto _ : state) {
+        canvas.ResetDrawCalls();
+        canvas.Clear(platform::Color::Black());
+        for (int k = 0; k < count; ++k) {
+            canvas.DrawImage(*images[static_cast<std::size_t>(k % textures)], positions[static_cast<std::size_t>(k)].x,
+                             positions[static_cast<std::size_t>(k)].y);
+        }
+        canvas.Flush();
+        if (swap) SDL_GL_SwapWindow(static_cast<SDL_Window*>(window->SdlWindow()));
+        else platform::gl::Finish();
+        drawCalls = canvas.DrawCalls();
+    }
+    state.counters["draw_calls"] = drawCalls;
+    state.SetLabel(std::string(order == 0 ? "one texture" : order == 1 ? "two alternating" : "twenty interleaved") +
+                   (flags ? ", linear" : ", nearest") + (swap ? ", swap" : ", glFinish"));
+}
+
+BENCHMARK(Batches)
+    ->ArgsProduct({{0, 1, 2}, {1, 0}, {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(CanvasSprites)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Repetitions(7)
     ->ReportAggregatesOnly(true);
 BENCHMARK(MinimalGlSprites)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Repetitions(7)

@@ -4,8 +4,10 @@
 #include <SDL.h>
 
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "platform/audio.h"
 #include "platform/error.h"
@@ -46,6 +48,16 @@ int KeyCode(const SDL_Keysym& keysym) {
     return code < Key::Max ? code : 0;
 }
 
+// Nanoseconds of the monotonic clock that paces frames.
+std::int64_t PacingNow() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// While a channel streams, a loop waiting for events wakes at least this
+// often (in milliseconds) to top up its buffers, well within what they hold.
+constexpr int kStreamWakeMs = 50;
+
 int Modifiers(Uint16 mod) {
     int result = 0;
     if (mod & KMOD_LSHIFT) result |= Modifier::LeftShift;
@@ -76,6 +88,9 @@ AppInstance::AppInstance() {
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    // Nothing is depth-tested or stencilled: no such buffers to allocate and clear.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     hiddenWindow_ = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (hiddenWindow_ == nullptr) RuntimeError(std::string("Could not create a window: ") + SDL_GetError());
     glContext_ = SDL_GL_CreateContext(static_cast<SDL_Window*>(hiddenWindow_));
@@ -85,7 +100,6 @@ AppInstance::AppInstance() {
     const char* missing = "";
     if (!gl::Load(&missing)) RuntimeError(std::string("OpenGL function missing: ") + missing);
     instance = this;
-    AudioDevice::Instance().Open();
 }
 
 AppInstance::~AppInstance() {
@@ -111,14 +125,23 @@ void AppInstance::Step(bool wait) {
     // hook must not stop later passes.
     const int terminations = terminateCount_;
     const auto ended = [&] { return terminateCount_ != terminations; };
+    if (framePresented_ && !audioOpened_) {
+        // Opening the device can take a while (a sound server to reach), so
+        // the window shows its first frame before. Nothing sounds earlier.
+        audioOpened_ = true;
+        AudioDevice::Instance().Open();
+    }
     SDL_Event event;
     // A minimised window draws nothing, so a pending frame must not keep the loop spinning.
     const bool drawable = window_ && !window_->Minimized();
     if (wait && !(renderRequested_ && drawable)) {
-        if (SDL_WaitEvent(&event)) DispatchEvent(&event);
+        const bool got = AudioDevice::Instance().Streaming() ? SDL_WaitEventTimeout(&event, kStreamWakeMs) != 0
+                                                             : SDL_WaitEvent(&event) != 0;
+        if (got) DispatchEvent(&event);
     }
     while (!ended() && SDL_PollEvent(&event)) DispatchEvent(&event);
     if (ended()) return;
+    AudioDevice::Instance().Update();
     if (renderRequested_ && window_ && !window_->Minimized()) {
         renderRequested_ = false;
         RenderFrame();
@@ -137,6 +160,14 @@ void AppInstance::RenderFrame() {
     if (window_ == nullptr) return;
     canvas.Flush();
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_->SdlWindow()));
+    const std::int64_t pause = pacing_ ? pacer_.FramePresented(PacingNow()) : 0;
+    if (pause > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(pause));
+    framePresented_ = true;
+}
+
+void AppInstance::FramePacing(bool on) {
+    pacing_ = on;
+    pacer_.Reset();
 }
 
 void AppInstance::Terminate() {

@@ -1,9 +1,12 @@
 // The application object and the window.
 //
-// AppInstance owns SDL, the GL context and the audio device and runs the main
-// loop: each pass waits for events unless a frame was requested, updates the
-// keyboard and mouse, dispatches the events, and when a frame is wanted clears
-// the window, calls its render handler and swaps with vertical sync.
+// AppInstance owns SDL, the GL context and the audio device (opened in the
+// pass after the first frame is on screen) and runs the main loop: each pass waits for events unless a frame was requested, updates the
+// keyboard and mouse, dispatches the events, tops up the streaming sounds,
+// and when a frame is wanted clears the window, calls its render handler and
+// swaps with vertical sync. After the swap a FramePacer holds the loop to at
+// most 60 frames per second, so a display without vertical sync (or a faster
+// one) does not speed the game up; a 60 Hz display's swap needs no wait.
 //
 // With SDL_VIDEODRIVER=offscreen everything runs with no display (Mesa's
 // software renderer through EGL).
@@ -14,6 +17,7 @@
 #include <string>
 
 #include "platform/canvas.h"
+#include "platform/framepacer.h"
 #include "platform/input.h"
 #include "platform/types.h"
 
@@ -23,9 +27,9 @@ class Window;
 
 class AppInstance {
 public:
-    // Initialises SDL, opens a GL 3.3 core context (on a hidden window until a
-    // real one exists) and the audio device. Fails with RuntimeError when no
-    // GL context can be made.
+    // Initialises SDL and opens a GL 3.3 core context (on a hidden window
+    // until a real one exists). Fails with RuntimeError when no GL context can
+    // be made. The audio device is opened in the pass after the first frame.
     AppInstance();
     ~AppInstance();
     AppInstance(const AppInstance&) = delete;
@@ -38,6 +42,10 @@ public:
     // One pass of the main loop; wait blocks for an event when no frame is
     // requested. A terminate during the pass (caught by a hook) ends the pass.
     void Step(bool wait = false);
+    // Whether the loop holds itself to 60 frames per second (on by default).
+    // Benchmarks turn it off to time the frames' own work.
+    void FramePacing(bool on);
+    bool FramePacing() const { return pacing_; }
     // Asks for one more frame.
     void RequestRender() { renderRequested_ = true; }
     bool RenderRequested() const { return renderRequested_; }
@@ -68,8 +76,12 @@ private:
     Window* window_ = nullptr;
     bool renderRequested_ = true;
     bool terminated_ = false;
+    bool pacing_ = true;
+    bool framePresented_ = false;
+    bool audioOpened_ = false;
     int terminateCount_ = 0;
     std::function<void()> terminateHook_;
+    FramePacer pacer_;
 };
 
 namespace WindowFlags {

@@ -45,6 +45,8 @@ namespace platform::gl {
     X(PFNGLBINDBUFFERPROC, BindBuffer)                                        \
     X(PFNGLBUFFERDATAPROC, BufferData)                                        \
     X(PFNGLBUFFERSUBDATAPROC, BufferSubData)                                  \
+    X(PFNGLMAPBUFFERRANGEPROC, MapBufferRange)                                \
+    X(PFNGLUNMAPBUFFERPROC, UnmapBuffer)                                      \
     X(PFNGLGENVERTEXARRAYSPROC, GenVertexArrays)                              \
     X(PFNGLDELETEVERTEXARRAYSPROC, DeleteVertexArrays)                        \
     X(PFNGLBINDVERTEXARRAYPROC, BindVertexArray)                              \
@@ -70,6 +72,7 @@ namespace platform::gl {
     X(PFNGLUNIFORM3FPROC, Uniform3f)                                          \
     X(PFNGLUNIFORM4FPROC, Uniform4f)                                          \
     X(PFNGLDRAWELEMENTSPROC, DrawElements)                                    \
+    X(PFNGLDRAWELEMENTSBASEVERTEXPROC, DrawElementsBaseVertex)                \
     X(PFNGLDRAWARRAYSPROC, DrawArrays)
 
 #define ZANDROVIA_GL_DECLARE(type, name) extern type name;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/gl.h"
 
@@ -72,7 +73,15 @@ struct Resources {
     GLuint vao = 0;
     GLuint vbo = 0;
     GLuint ebo = 0;
+    // Vertices written to the vertex buffer since it was last orphaned.
+    std::size_t ringUsed = 0;
 };
+
+// The vertex buffer is a ring: each batch is written after the previous one
+// without waiting for draws that still read the earlier part, and only when
+// the ring is full is it orphaned (the driver keeps the old storage for the
+// draws in flight). It holds one batch of the largest size.
+constexpr std::size_t kRingVertices = static_cast<std::size_t>(Renderer::MaxQuads) * 4;
 
 Resources resources;
 Renderer* pending = nullptr;
@@ -119,17 +128,12 @@ bool EnsureResources() {
     resources.generation = gl::Generation();
     resources.program = Link(fragmentSource);
     resources.transform = gl::GetUniformLocation(resources.program, "transform");
-    resources.litProgram = Link(litFragmentSource);
-    resources.litTransform = gl::GetUniformLocation(resources.litProgram, "transform");
-    resources.litLight = gl::GetUniformLocation(resources.litProgram, "light");
-    gl::UseProgram(resources.litProgram);
-    gl::Uniform1i(gl::GetUniformLocation(resources.litProgram, "normals"), 1);
 
     gl::GenVertexArrays(1, &resources.vao);
     gl::BindVertexArray(resources.vao);
     gl::GenBuffers(1, &resources.vbo);
     gl::BindBuffer(GL_ARRAY_BUFFER, resources.vbo);
-    gl::BufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * 4 * Renderer::MaxQuads, nullptr, GL_STREAM_DRAW);
+    gl::BufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * kRingVertices, nullptr, GL_STREAM_DRAW);
     gl::VertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, x)));
     gl::VertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, u)));
     gl::VertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex),
@@ -153,6 +157,41 @@ bool EnsureResources() {
                    indices.data(), GL_STATIC_DRAW);
     resources.ready = true;
     return true;
+}
+
+// Writes the vertices into the ring (bound as the array buffer) and returns
+// the index of the first; a batch is never larger than the ring.
+std::size_t Upload(const std::vector<Vertex>& vertices) {
+    if (resources.ringUsed + vertices.size() > kRingVertices) {
+        gl::BufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * kRingVertices, nullptr, GL_STREAM_DRAW);
+        resources.ringUsed = 0;
+    }
+    const std::size_t first = resources.ringUsed;
+    const auto offset = static_cast<GLintptr>(first * sizeof(Vertex));
+    const auto size = static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex));
+    bool written = false;
+    // Unsynchronised: no draw in flight reads this part of the ring.
+    if (void* mapped = gl::MapBufferRange(GL_ARRAY_BUFFER, offset, size,
+                                          GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT)) {
+        std::memcpy(mapped, vertices.data(), static_cast<std::size_t>(size));
+        // False when the buffer's contents were lost while mapped.
+        written = gl::UnmapBuffer(GL_ARRAY_BUFFER) == GL_TRUE;
+    }
+    if (!written) gl::BufferSubData(GL_ARRAY_BUFFER, offset, size, vertices.data());
+    resources.ringUsed += vertices.size();
+    return first;
+}
+
+// The program of lights over normal buffers, made on first use: most frames
+// never light anything, and every program costs start-up time.
+GLuint LitProgram() {
+    if (resources.litProgram == 0) {
+        resources.litProgram = Link(litFragmentSource);
+        resources.litTransform = gl::GetUniformLocation(resources.litProgram, "transform");
+        resources.litLight = gl::GetUniformLocation(resources.litProgram, "light");
+        gl::Uniform1i(gl::GetUniformLocation(resources.litProgram, "normals"), 1);
+    }
+    return resources.litProgram;
 }
 
 // GL rows count from the bottom of the default framebuffer; render targets
@@ -251,7 +290,7 @@ void Renderer::Flush() {
         if (state_.normals) {
             gl::ActiveTexture(GL_TEXTURE1);
             gl::BindTexture(GL_TEXTURE_2D, state_.normals->GlTexture());
-            gl::UseProgram(resources.litProgram);
+            gl::UseProgram(LitProgram());
             gl::Uniform3f(resources.litLight, state_.lightCentre.x, state_.lightCentre.y, state_.lightDepth);
             transform = resources.litTransform;
         } else {
@@ -268,11 +307,8 @@ void Renderer::Flush() {
         }
         gl::BindVertexArray(resources.vao);
         gl::BindBuffer(GL_ARRAY_BUFFER, resources.vbo);
-        // Orphan the buffer so the driver need not wait for the previous draw.
-        gl::BufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * 4 * MaxQuads, nullptr, GL_STREAM_DRAW);
-        gl::BufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices_.size() * sizeof(Vertex)),
-                          vertices_.data());
-        gl::DrawElements(GL_TRIANGLES, quads * 6, GL_UNSIGNED_SHORT, nullptr);
+        const std::size_t first = Upload(vertices_);
+        gl::DrawElementsBaseVertex(GL_TRIANGLES, quads * 6, GL_UNSIGNED_SHORT, nullptr, static_cast<GLint>(first));
         ++drawCalls_;
         if (state_.target.texture) state_.target.texture->Modified();
     }

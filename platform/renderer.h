@@ -8,7 +8,8 @@
 // canvases (a render target drawn, then used) is kept.
 //
 // Quads go through one GL program (texture × premultiplied vertex colour),
-// one vertex array and one vertex buffer with a fixed quad index buffer;
+// one vertex array and one vertex buffer, written as a ring so a flush uploads
+// only its own batch and never waits for earlier draws, with a fixed quad index buffer;
 // lights over normal-mapped images use a second program that shades by the
 // normal buffer. Triangles are quads whose last two corners coincide.
 #pragma once

@@ -27,6 +27,45 @@ void SetParameters(int flags) {
     gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, (flags & TextureFlags::ClampT) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
 }
 
+// The next smaller mipmap level: each texel the mean of the 2 × 2 texels
+// above it (of the last row or column where the size is odd).
+std::vector<std::uint8_t> HalfSize(const std::vector<std::uint8_t>& pixels, int width, int height) {
+    const int w = std::max(width / 2, 1), h = std::max(height / 2, 1);
+    std::vector<std::uint8_t> half(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+    const auto at = [&](int x, int y) {
+        return pixels.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4;
+    };
+    for (int y = 0; y < h; ++y) {
+        const int y0 = std::min(2 * y, height - 1), y1 = std::min(2 * y + 1, height - 1);
+        for (int x = 0; x < w; ++x) {
+            const int x0 = std::min(2 * x, width - 1), x1 = std::min(2 * x + 1, width - 1);
+            const std::uint8_t *a = at(x0, y0), *b = at(x1, y0), *c = at(x0, y1), *d = at(x1, y1);
+            std::uint8_t* out = half.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)) * 4;
+            for (int k = 0; k < 4; ++k) out[k] = static_cast<std::uint8_t>((a[k] + b[k] + c[k] + d[k] + 2) / 4);
+        }
+    }
+    return half;
+}
+
+// Uploads premultiplied pixels as level 0 and, when mipmapped, every smaller
+// level down to 1 × 1. The levels are made here rather than by
+// glGenerateMipmap, which a software renderer runs as draws of its own that
+// compile shaders on first use (the first frame of the program waited for it).
+void UploadLevels(std::vector<std::uint8_t> pixels, int width, int height, bool mipmapped, bool replace) {
+    for (int level = 0;; ++level) {
+        if (replace) {
+            gl::TexSubImage2D(GL_TEXTURE_2D, level, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        } else {
+            gl::TexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                           pixels.empty() ? nullptr : pixels.data());
+        }
+        if (!mipmapped || (width == 1 && height == 1)) break;
+        pixels = HalfSize(pixels, width, height);
+        width = std::max(width / 2, 1);
+        height = std::max(height / 2, 1);
+    }
+}
+
 // Straight alpha in the pixmap, premultiplied alpha on the GPU.
 std::vector<std::uint8_t> Premultiplied(const Pixmap& pixmap) {
     const std::size_t size = static_cast<std::size_t>(pixmap.Width()) * pixmap.Height() * 4;
@@ -67,23 +106,19 @@ unsigned Texture::GlTexture() {
         SetParameters(flags_);
         gl::PixelStorei(GL_UNPACK_ALIGNMENT, 4);
         if (pixmap_ && pixmap_->Width() == width_ && pixmap_->Height() == height_) {
-            const std::vector<std::uint8_t> pixels = Premultiplied(*pixmap_);
-            gl::TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                           pixels.empty() ? nullptr : pixels.data());
+            UploadLevels(Premultiplied(*pixmap_), width_, height_, Mipmapped(flags_), false);
         } else {
             gl::TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+            if (Mipmapped(flags_)) gl::GenerateMipmap(GL_TEXTURE_2D);
         }
-        if (Mipmapped(flags_)) gl::GenerateMipmap(GL_TEXTURE_2D);
         mipmapsDirty_ = false;
         reupload_ = false;
         return glTexture_;
     }
     if (reupload_ && pixmap_ && pixmap_->Width() == width_ && pixmap_->Height() == height_) {
-        const std::vector<std::uint8_t> pixels = Premultiplied(*pixmap_);
         gl::BindTexture(GL_TEXTURE_2D, glTexture_);
         gl::PixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        gl::TexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        mipmapsDirty_ = Mipmapped(flags_);
+        UploadLevels(Premultiplied(*pixmap_), width_, height_, Mipmapped(flags_), true);
     }
     reupload_ = false;
     if (mipmapsDirty_) {

@@ -1,14 +1,11 @@
 // WAV and Ogg Vorbis decoding. The RIFF chunks are walked by hand with every
 // size checked against the bytes that are really there; Ogg Vorbis goes
-// through stb_vorbis (the implementation lives in Debian's libstb).
+// through the reference decoder (VorbisStream).
 #include "platform/wav.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <string>
 
-#define STB_VORBIS_HEADER_ONLY
-#include <stb/stb_vorbis.h>
+#include "platform/vorbisstream.h"
 
 namespace platform {
 namespace {
@@ -51,53 +48,6 @@ std::optional<Format> ReadFormat(std::string_view chunk) {
     if (rate == 0 || rate > 1000000) return std::nullopt;
     format.sampleRate = static_cast<int>(rate);
     return format;
-}
-
-// Whether the Vorbis comment header (the packet that starts on the second
-// Ogg page) holds the vendor text and every comment it declares. The decoder
-// trusts those lengths: it allocates and reads whatever they say, and when
-// one of its allocations fails it frees comment slots it never filled.
-// Pages are read as the decoder reads them: in file order, the packet's
-// segments joined across pages until one shorter than 255 bytes.
-bool CommentsFit(std::string_view bytes) {
-    std::string packet;
-    std::size_t at = 0;
-    for (int page = 0;; ++page) {
-        constexpr std::size_t kHeader = 27;
-        if (bytes.size() - at < kHeader || bytes.substr(at, 4) != "OggS") return false;
-        const std::size_t segments = static_cast<unsigned char>(bytes[at + 26]);
-        if (bytes.size() - at - kHeader < segments) return false;
-        const std::string_view lacing = bytes.substr(at + kHeader, segments);
-        at += kHeader + segments;
-        bool ended = false;
-        for (const char lace : lacing) {
-            const std::size_t length = static_cast<unsigned char>(lace);
-            if (bytes.size() - at < length) return false;
-            if (page > 0 && !ended) packet.append(bytes.substr(at, length));
-            at += length;
-            if (page > 0 && length < 255) ended = true;
-        }
-        if (ended) break;
-    }
-    // Type 3, "vorbis", the vendor, the number of comments, each comment.
-    std::size_t read = 7;
-    const auto text = [&] {
-        if (packet.size() < read + 4) return false;
-        const std::size_t length = ReadU32(packet, read);
-        read += 4;
-        if (packet.size() - read < length) return false;
-        read += length;
-        return true;
-    };
-    if (!text() || packet.size() < read + 4) return false;
-    const std::size_t count = ReadU32(packet, read);
-    read += 4;
-    // Every comment takes at least its four length bytes.
-    if ((packet.size() - read) / 4 < count) return false;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!text()) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -143,24 +93,31 @@ std::optional<DecodedSound> DecodeWav(std::string_view bytes) {
 }
 
 std::optional<DecodedSound> DecodeOgg(std::string_view bytes) {
-    if (bytes.size() < 4 || bytes.substr(0, 4) != "OggS") return std::nullopt;
-    if (bytes.size() > static_cast<std::size_t>(INT32_MAX) || !CommentsFit(bytes)) return std::nullopt;
-    int channels = 0, sampleRate = 0;
-    short* output = nullptr;
-    const int frames = stb_vorbis_decode_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                                static_cast<int>(bytes.size()), &channels, &sampleRate, &output);
-    if (frames < 0 || output == nullptr) {
-        std::free(output);
-        return std::nullopt;
+    const std::unique_ptr<VorbisStream> stream = VorbisStream::Open(bytes);
+    if (!stream) return std::nullopt;
+    const auto channels = static_cast<std::size_t>(stream->Channels());
+    DecodedSound sound;
+    sound.channels = stream->Channels();
+    sound.sampleRate = stream->SampleRate();
+    // The declared length sizes the buffer, within reason: a damaged file may
+    // declare any length. Longer than the limit (about 50 minutes of stereo
+    // at 44.1 kHz) is no sound to hold whole.
+    constexpr std::size_t limit = std::size_t{1} << 28;
+    constexpr std::size_t piece = 65536;
+    const std::size_t declared = static_cast<std::size_t>(std::min<std::int64_t>(stream->Frames(), limit));
+    sound.samples.resize(std::min(declared, std::size_t{1} << 22) * channels);
+    std::size_t frames = 0;
+    while (!stream->Failed() && !stream->Ended()) {
+        if (frames * channels == sound.samples.size()) {
+            if (sound.samples.size() >= limit) return std::nullopt;
+            sound.samples.resize(std::min(limit, sound.samples.size() * 3 / 2 + piece * channels) / channels * channels);
+        }
+        const std::size_t room = std::min(piece, sound.samples.size() / channels - frames);
+        frames += static_cast<std::size_t>(
+            stream->Read(sound.samples.data() + frames * channels, static_cast<int>(room), false));
     }
-    std::optional<DecodedSound> sound;
-    if ((channels == 1 || channels == 2) && sampleRate > 0) {
-        sound.emplace();
-        sound->channels = channels;
-        sound->sampleRate = sampleRate;
-        sound->samples.assign(output, output + static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels));
-    }
-    std::free(output);
+    if (stream->Failed()) return std::nullopt;
+    sound.samples.resize(frames * channels);
     return sound;
 }
 

@@ -22,7 +22,8 @@ struct DecodedSound {
 // way gives the whole frames that are there.
 std::optional<DecodedSound> DecodeWav(std::string_view bytes);
 
-// Decodes an Ogg Vorbis file; nullopt when it is not one or is damaged.
+// Decodes an Ogg Vorbis file whole; nullopt when it is not one, or is
+// damaged, cut off or empty (see VorbisStream).
 std::optional<DecodedSound> DecodeOgg(std::string_view bytes);
 
 }  // namespace platform

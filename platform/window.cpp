@@ -53,8 +53,11 @@ void Window::Title(const std::string& title) {
 
 void Window::SwapInterval(bool vsync) {
     vsync_ = vsync;
-    // Not every driver can sync; the frame loop works either way.
-    SDL_GL_SetSwapInterval(vsync ? 1 : 0);
+    // Adaptive sync first (a late frame is shown at once instead of waiting a
+    // whole refresh), then plain. Not every driver can sync; the application's
+    // frame pacer holds the rate either way.
+    if (!vsync) SDL_GL_SetSwapInterval(0);
+    else if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
 }
 
 Vec2i Window::MouseLocation() const { return Mouse().Location(); }

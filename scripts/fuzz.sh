@@ -45,10 +45,9 @@ max_len() {
 }
 
 # A failed allocation gives null as the C library's does, so that C code which
-# checks (the Ogg decoder) is judged by its check; C++ allocations still
-# report, and any beyond the RSS limit are reported by libFuzzer.
+# checks is judged by its check; C++ allocations still report, and any beyond
+# the RSS limit are reported by libFuzzer.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
-export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ZANDROVIA_ASSETS=$PWD/assets/
 

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, playing and testing need, and
 # the German locale that the number-text tests run under; quick when
-# everything is already there.
+# everything is already there. wget talks to the hall-of-fame service; the
+# tests run a small score service of their own with python3.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libopenal-dev libopenal1 libfreetype-dev libstb-dev nlohmann-json3-dev
+  libsdl2-dev libopenal-dev libopenal1 libvorbis-dev libfreetype-dev libstb-dev nlohmann-json3-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libgles-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   locales xdg-utils fonts-dejavu-core
+  wget python3
   clang libclang-rt-14-dev
 )
 

@@ -7,7 +7,10 @@
 
 #include "platform/files.h"
 #include "zandrovia/globals.h"
+#include "zandrovia/emailkeyboard.h"
 #include "zandrovia/levels.h"
+#include "zandrovia/namekeyboard.h"
+#include "zandrovia/scoreservice.h"
 
 std::string VERSION;
 bool CheatKeys = false;
@@ -58,7 +61,7 @@ void InitConstantsFile() {
     GuiEditor = false;
     HALL_OF_FAME_ENABLED = true;
 
-    ScoreServiceUrl = "https://scores.zandrovia.example/game/index.php";
+    ScoreServiceUrl = ScoreServiceUrlFromEnvironment("https://scores.zandrovia.example/game/index.php");
     HomepageUrl = "https://www.zandrovia.example/";
     SocialUrl1 = "https://social.zandrovia.example/zandrovia";
     SocialUrl2 = "https://video.zandrovia.example/zandrovia";
@@ -132,6 +135,12 @@ bool PrefsInstructionsSeen(kestrum::framework::Config& prefs) {
 
 void SaveState() {
     if (!Prefs) return;
+    // Each lookup starts from the first line, so a repeated key is written
+    // where the next start reads it.
+    Prefs->Cursor = 0;
+    if (NameEntry && NameDisplay) Prefs->ReplaceValue("player", NameDisplay->Text());
+    Prefs->Cursor = 0;
+    if (EmailEntry && EmailDisplay) Prefs->ReplaceValue("email", EmailDisplay->Text());
     Prefs->Cursor = 0;
     Prefs->WriteInt("levelIndex", levelIndex);
     Prefs->Cursor = 0;

@@ -1,9 +1,12 @@
 // Zandrovia: a modal window with centred lines of text and two buttons.
 //
 // The dialog does not act on its buttons: its owner polls their Released
-// flags. The game uses one to confirm a reset of the saved progress.
+// flags. The game uses one to confirm a reset of the saved progress: the
+// pause menu's "reset" opens it (OpenResetDialog) and the Game screen's
+// update polls it (PollResetDialog).
 //
-// Depends on kestrum-gui (GuiGroup, GuiButton, GuiLabel).
+// Depends on kestrum-gui (GuiGroup, GuiButton, GuiLabel); the reset dialog
+// also on the game's globals, localization and preferences.
 #pragma once
 
 #include <array>
@@ -31,3 +34,12 @@ public:
                                        std::array<int, 2> margins, const std::string& leftText,
                                        const std::string& rightText, int gap);
 };
+
+// Builds the reset confirmation ("reset_game", "yes", "no") over the pause
+// root and makes it the root's modal object.
+void OpenResetDialog();
+// What the Game screen's update does with the reset dialog while it is the
+// pause root's modal object: "yes" released resets the saved level to 1,
+// saves, enables "close" and starts a new game; "no" released only closes
+// the dialog. Either closes it; nothing happens before a release.
+void PollResetDialog();

@@ -240,7 +240,3 @@ void Game::NewGame_() {
     kestrum::framework::SetTasksPaused(false);
     gameState = STATE_PLAY;
 }
-
-void Game::FetchHiscores_() {}
-
-void Game::InitCredits_() {}

@@ -35,7 +35,11 @@ void PrintTime(const char* label) {
     std::fflush(stdout);
 }
 
-platform::SoundPtr LoadSound(const std::string& path) { return platform::Sound::Load(path); }
+// A sound loaded whole, or streamed while it plays; a missing or damaged file
+// has printed its line and stays null, and the game goes on without it.
+platform::SoundPtr LoadSound(const std::string& path, platform::Sound::Mode mode = platform::Sound::Whole) {
+    return platform::Sound::Load(path, mode);
+}
 
 }  // namespace
 
@@ -176,7 +180,9 @@ void Loader::OnRender(platform::Canvas& canvas) {
 void Loader::OnLoad() {
     using platform::Color;
     if (DebugPrints && Step()) PrintTime("MUSIC LOADING.... ");
-    if (Step()) Music = LoadSound("asset::music/technosonavista.ogg");
+    // The music streams: decoding it whole would hold the loader up for a
+    // long frame and keep minutes of samples in memory.
+    if (Step()) Music = LoadSound("asset::music/technosonavista.ogg", platform::Sound::Streamed);
     if (Step() && DebugPrints) {
         std::printf("DPI hor: %d\n", GetDisplayDpi());
         std::fflush(stdout);

@@ -257,6 +257,79 @@ std::string Localization::_idx(const std::string& key) {
     return fallback;
 }
 
+// --- Bindings, overrides and the language switch ---------------------------------
+
+LocCallback::LocCallback(void (*function)(const std::string&))
+    : target_(function ? std::make_shared<FunctionTarget>(function) : nullptr) {}
+
+bool LocCallback::operator==(const LocCallback& other) const {
+    if (!target_ || !other.target_) return target_ == other.target_;
+    return target_->Same(*other.target_);
+}
+
+void Localization::RegisterValuesProvider(ValuesProvider provider) { ValuesProviders.push_back(std::move(provider)); }
+
+void Localization::Bind(const std::string& key, const LocCallback& callback) {
+    const std::string text = _idx(key);
+    callback(text);
+    std::vector<LocCallback>& list = bindings[key];
+    if (std::find(list.begin(), list.end(), callback) == list.end()) list.push_back(callback);
+}
+
+void Localization::UnBind(const LocCallback& callback) {
+    for (auto& [key, list] : bindings) {
+        const auto it = std::find(list.begin(), list.end(), callback);
+        if (it != list.end()) {
+            list.erase(it);
+            return;
+        }
+    }
+}
+
+void Localization::ReLocalizeKey(const std::string& key) {
+    const auto found = bindings.find(key);
+    if (found == bindings.end()) return;
+    // A callback may bind or unbind: call the callbacks bound when the pass began.
+    const std::vector<LocCallback> list = found->second;
+    for (const LocCallback& callback : list) callback(_idx(key));
+}
+
+void Localization::ReLocalizeAll() {
+    std::vector<std::string> keys;
+    keys.reserve(bindings.size());
+    for (const auto& entry : bindings) keys.push_back(entry.first);
+    for (const std::string& key : keys) ReLocalizeKey(key);
+}
+
+void Localization::AddOverrided(const std::string& lang, const std::string& key, const std::string& text,
+                                bool reLocalize) {
+    TablePtr& table = overrides[lang];
+    if (!table) table = std::make_shared<Table>();
+    (*table)[key] = text;
+    if (reLocalize) ReLocalizeKey(key);
+}
+
+void Localization::RemoveOverrided(const std::string& lang, const std::string& key) {
+    const auto table = overrides.find(lang);
+    if (table != overrides.end() && table->second) table->second->erase(key);
+}
+
+void Localization::SetLang(const std::string& lang, bool force) {
+    if (lang == this->lang && !force) return;
+    this->lang = lang.empty() ? defaultLang : lang;
+    if (singleFile) {
+        dict = nullptr;
+        if (data) {
+            const auto table = data->find(this->lang);
+            if (table != data->end()) dict = table->second;
+        }
+    } else {
+        LoadFolder(path);
+    }
+    ReLocalizeAll();
+    if (onChanged) onChanged();
+}
+
 void InitLocalizationModule() {
     static bool done = false;
     if (done) return;
@@ -269,6 +342,12 @@ void InitLocalizationModule() {
 std::string Localize(const std::string& key) {
     if (!LocInstance) InitLocalizationModule();
     return (*LocInstance)[key];
+}
+
+LocCallback LocBind(const std::string& key, const LocCallback& callback) {
+    if (!LocInstance) InitLocalizationModule();
+    LocInstance->Bind(key, callback);
+    return callback;
 }
 
 }  // namespace morvane::locale

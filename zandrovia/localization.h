@@ -9,6 +9,12 @@
 // the current language, then the table; a key found nowhere yields
 // "$$" + key + "$$", which is kept in the table for later lookups.
 //
+// Callers may also bind a key to a callback: the callback gets the key's
+// text at once and again whenever the text may have changed (a language
+// switch, an override added with re-localization, an explicit
+// re-localization). Overrides replace single texts of one language; value
+// providers answer lookups before everything else.
+//
 // Errors of a load (no loader for the format, a folder without a readable
 // description, a folder without the language's data) end the process with
 // the message on standard output and exit code -1. A single file that is
@@ -24,6 +30,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -91,6 +99,66 @@ public:
     TablesPtr LoadAll(const std::string& path) override;
 };
 
+// A callback bound to a key: it receives the key's text. Two callbacks are
+// equal when they call the same function, or the same method on the same
+// object; a callback made from any other callable (a lambda) is equal only
+// to its own copies.
+class LocCallback {
+public:
+    LocCallback() = default;
+    LocCallback(void (*function)(const std::string&));
+    template <class T>
+    LocCallback(T* object, void (T::*method)(const std::string&))
+        : target_(std::make_shared<MethodTarget<T>>(object, method)) {}
+    template <class F>
+        requires(!std::is_same_v<std::decay_t<F>, LocCallback> &&
+                 !std::is_convertible_v<F, void (*)(const std::string&)> &&
+                 std::is_invocable_v<std::decay_t<F>&, const std::string&>)
+    LocCallback(F callable) : target_(std::make_shared<CallableTarget<std::decay_t<F>>>(std::move(callable))) {}
+
+    explicit operator bool() const { return target_ != nullptr; }
+    void operator()(const std::string& text) const {
+        if (target_) target_->Call(text);
+    }
+    bool operator==(const LocCallback& other) const;
+
+private:
+    struct Target {
+        virtual ~Target() = default;
+        virtual void Call(const std::string& text) = 0;
+        virtual bool Same(const Target& other) const = 0;
+    };
+    struct FunctionTarget : Target {
+        explicit FunctionTarget(void (*f)(const std::string&)) : function(f) {}
+        void Call(const std::string& text) override { function(text); }
+        bool Same(const Target& other) const override {
+            const auto* o = dynamic_cast<const FunctionTarget*>(&other);
+            return o && o->function == function;
+        }
+        void (*function)(const std::string&);
+    };
+    template <class T>
+    struct MethodTarget : Target {
+        MethodTarget(T* o, void (T::*m)(const std::string&)) : object(o), method(m) {}
+        void Call(const std::string& text) override { (object->*method)(text); }
+        bool Same(const Target& other) const override {
+            const auto* o = dynamic_cast<const MethodTarget*>(&other);
+            return o && o->object == object && o->method == method;
+        }
+        T* object;
+        void (T::*method)(const std::string&);
+    };
+    template <class F>
+    struct CallableTarget : Target {
+        explicit CallableTarget(F f) : callable(std::move(f)) {}
+        void Call(const std::string& text) override { callable(text); }
+        bool Same(const Target& other) const override { return this == &other; }
+        F callable;
+    };
+
+    std::shared_ptr<Target> target_;
+};
+
 using ValuesProvider = std::function<std::string(const std::string& key, bool& found)>;
 
 class Localization {
@@ -107,11 +175,34 @@ public:
     std::string format;
     bool singleFile = false;
     std::string path;
-    std::map<std::string, std::vector<std::function<void(const std::string&)>>, TextLess> bindings;
+    // key → callbacks, in the order they were bound; a list that empties stays.
+    std::map<std::string, std::vector<LocCallback>, TextLess> bindings;
 
     static std::map<std::string, std::shared_ptr<LocLoader>, TextLess> Loaders;
     static std::vector<ValuesProvider> ValuesProviders;
     static void RegisterLoader(const std::string& format, std::shared_ptr<LocLoader> loader);
+    // Appends a provider; providers answer in the order they were registered.
+    static void RegisterValuesProvider(ValuesProvider provider);
+
+    // Calls the callback with the key's text at once, then keeps it bound to
+    // the key (once: binding an equal callback again only calls it).
+    void Bind(const std::string& key, const LocCallback& callback);
+    // Unbinds the callback from the first key (in key order) that holds it.
+    void UnBind(const LocCallback& callback);
+    // Calls the key's callbacks again, each with a fresh lookup.
+    void ReLocalizeKey(const std::string& key);
+    // ReLocalizeKey for every bound key, in key order.
+    void ReLocalizeAll();
+    // Sets the text of key for lang only; with reLocalize the key's callbacks
+    // are called again (whatever the current language is).
+    void AddOverrided(const std::string& lang, const std::string& key, const std::string& text, bool reLocalize);
+    // Removes an override; bound texts keep it until the next re-localization.
+    void RemoveOverrided(const std::string& lang, const std::string& key);
+    // Switches to lang (defaultLang when empty); nothing when lang is the
+    // current language and force is false. Re-selects the table (the folder
+    // form reads the language's file again), then re-localizes every binding
+    // and calls onChanged.
+    void SetLang(const std::string& lang, bool force);
 
     // Loads a single file or a folder (an "asset::" path resolves into the
     // assets folder) and selects lang, or defaultLang when lang is empty.
@@ -135,5 +226,8 @@ void InitLocalizationModule();
 
 // The text of a key in the current language: (*LocInstance)[key].
 std::string Localize(const std::string& key);
+
+// Binds the callback to key on LocInstance and returns it.
+LocCallback LocBind(const std::string& key, const LocCallback& callback);
 
 }  // namespace morvane::locale

@@ -111,22 +111,7 @@ void Game::OnUpdate() {
     AttackersLeft = CountAttackers(GameLayer.get());
 
     // The confirmation dialog of the pause menu (a reset of the progress).
-    if (const auto& pauseRoot = GuiRoots[GUI_MODE_PAUSE]) {
-        if (const auto dialog = std::dynamic_pointer_cast<Dialog>(pauseRoot->Modal)) {
-            if (dialog->LeftButton && dialog->LeftButton->Released) {
-                levelIndex = 1;
-                SaveState();
-                if (const auto close = pauseRoot->GetObject("close")) close->Enabled(true);
-                GuiMode = GUI_MODE_PLAY;
-                gameState = STATE_NEW_GAME;
-                dialog->Layer(nullptr);
-                pauseRoot->Modal = nullptr;
-            } else if (dialog->RightButton && dialog->RightButton->Released) {
-                dialog->Layer(nullptr);
-                pauseRoot->Modal = nullptr;
-            }
-        }
-    }
+    PollResetDialog();
 
     if (GameSoundScheduler) GameSoundScheduler->Update(SoundOn() ? 1.0f : 0.0f, true);
     if (GameScheduler) GameScheduler->Update(true);

@@ -3,9 +3,14 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/audio.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -273,3 +278,47 @@ TEST(AppDeathTest, MisuseOfTheApplicationIsFatal) {
 }
 
 }  // namespace
+
+// The window's first frame does not wait for the audio device: it opens in
+// the next pass of the loop.
+TEST(AppAudio, TheAudioDeviceOpensAfterTheFirstFrame) {
+    AppInstance& app = testsupport::App();
+    if (platform::AudioDevice::Instance().Available()) GTEST_SKIP() << "needs a process of its own";
+    {
+        RecordingWindow window;
+        app.Step();  // a new window asks for its first frame
+        EXPECT_EQ(window.renders, 1);
+        EXPECT_FALSE(platform::AudioDevice::Instance().Available());
+        app.Step();
+        EXPECT_TRUE(platform::AudioDevice::Instance().Available());
+    }
+    platform::AudioDevice::Instance().Close();
+}
+
+// Streamed music is topped up by the loop itself, on every pass, and a loop
+// with nothing to draw still wakes up in time to do it.
+TEST(AppAudio, EveryPassOfTheLoopTopsUpStreamingSounds) {
+    // A device that mixes only when the test asks, opened before the
+    // application object would open the default one.
+    if (!platform::AudioDevice::Instance().OpenLoopback(22050)) GTEST_SKIP() << "needs a process of its own";
+    AppInstance& app = testsupport::App();
+    const char* data = std::getenv("ZANDROVIA_TEST_DATA");
+    const auto music =
+        platform::Sound::Load(std::string(data ? data : "tests/data") + "/sine.ogg", platform::Sound::Streamed);
+    ASSERT_TRUE(music);
+    const auto channel = music->Play(true);
+    // 0.6 s of sound in pieces of 50 ms with one pass of the loop before
+    // each: more than the stream decodes ahead, yet no piece is silent. With
+    // no window and no events, each pass waits only until the stream needs
+    // its next refill.
+    std::vector<float> piece(1102 * 2);
+    for (int k = 0; k < 12; ++k) {
+        app.Step(true);
+        platform::AudioDevice::Instance().RenderLoopback(piece.data(), 1102);
+        float loudest = 0;
+        for (float s : piece) loudest = std::max(loudest, std::abs(s));
+        ASSERT_GT(loudest, 0.1f) << "piece " << k;
+    }
+    channel->Stop();
+    platform::AudioDevice::Instance().Close();
+}

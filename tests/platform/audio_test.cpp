@@ -325,3 +325,199 @@ TEST(AudioDevice, WithoutADeviceEverySoundCallWorksSilently) {
     EXPECT_EQ(channel->Volume(), 0.5f);
     AudioDevice::Instance().Close();
 }
+
+// ---------------------------------------------------------------------------
+// Load failures and streamed sounds. Streams are checked on a loopback device,
+// which mixes only when asked: what a streamed channel plays is compared
+// sample by sample with the same sound decoded whole and looped by OpenAL.
+
+namespace {
+
+constexpr int kLoopbackRate = 22050;  // the sample file's rate: samples pass unchanged
+
+using Mix = std::vector<float>;
+
+// Mixes the next frames of the loopback device in pieces of 512, topping the
+// streams up before each piece as the main loop does every frame.
+Mix Render(int frames, bool update = true) {
+    Mix out(static_cast<std::size_t>(frames) * 2);
+    for (int done = 0; done < frames; done += 512) {
+        if (update) AudioDevice::Instance().Update();
+        AudioDevice::Instance().RenderLoopback(out.data() + static_cast<std::size_t>(done) * 2,
+                                               std::min(512, frames - done));
+    }
+    return out;
+}
+
+Mix Part(const Mix& samples, int firstFrame, int frames) {
+    return {samples.begin() + firstFrame * 2, samples.begin() + (firstFrame + frames) * 2};
+}
+
+float Loudest(const Mix& samples) {
+    float peak = 0;
+    for (float s : samples) peak = std::max(peak, std::abs(s));
+    return peak;
+}
+
+bool Silent(const Mix& samples) { return Loudest(samples) < 1e-6f; }
+
+// Plays the sound decoded whole and looped by OpenAL: what a stream must
+// sound like. The device's own processing delays its output by a few frames,
+// so the reference starts and ends with a stretch of silence that lets the
+// delayed tail out.
+Mix Reference(const SoundPtr& whole, int frames, bool loop = true) {
+    const auto channel = whole->Play(loop);
+    Mix mix = Render(frames);
+    channel->Stop();
+    Render(1000);
+    return mix;
+}
+
+}  // namespace
+
+TEST(SoundLoad, AMissingOrDamagedFileGivesNoSoundAndOneLineNamingIt) {
+    const std::string dir = testsupport::TempDir();
+    const std::string sine = LoadString(TestData("sine.ogg"));
+    ASSERT_TRUE(SaveString(sine.substr(0, sine.size() / 2), dir + "cut.ogg"));
+    ASSERT_TRUE(SaveString("", dir + "empty.ogg"));
+    std::string damaged = sine;
+    damaged[damaged.size() - 300] ^= 0x20;
+    ASSERT_TRUE(SaveString(damaged, dir + "damaged.ogg"));
+    const struct {
+        std::string path;
+        std::string line;
+    } cases[] = {
+        {dir + "missing.ogg", "Sound not found: "},
+        {dir, "Sound not found: "},
+        {dir + "cut.ogg", "Sound cannot be decoded: "},
+        {dir + "empty.ogg", "Sound cannot be decoded: "},
+        {dir + "damaged.ogg", "Sound cannot be decoded: "},
+    };
+    for (const auto& c : cases) {
+        for (const Sound::Mode mode : {Sound::Whole, Sound::Streamed}) {
+            testing::internal::CaptureStdout();
+            EXPECT_FALSE(Sound::Load(c.path, mode)) << c.path;
+            EXPECT_EQ(testing::internal::GetCapturedStdout(), c.line + c.path + "\n") << "mode " << mode;
+        }
+    }
+}
+
+TEST(StreamedSound, LoopsExactlyAsTheWholeSoundAcrossItsLoopPoints) {
+    ASSERT_TRUE(AudioDevice::Instance().OpenLoopback(kLoopbackRate));
+    const auto whole = Sound::Load(TestData("sine.ogg"));
+    const auto streamed = Sound::Load(TestData("sine.ogg"), Sound::Streamed);
+    ASSERT_TRUE(whole && streamed);
+    EXPECT_FALSE(whole->IsStreamed());
+    EXPECT_TRUE(streamed->IsStreamed());
+    EXPECT_EQ(streamed->Frames(), whole->Frames());
+    EXPECT_EQ(streamed->Channels(), 1);
+    EXPECT_EQ(streamed->SampleRate(), kLoopbackRate);
+    EXPECT_TRUE(streamed->Samples().empty()) << "a streamed sound holds no decoded samples";
+
+    // Long enough for the loop point to pass three times.
+    const int frames = whole->Frames() * 3 + 1000;
+    const Mix expected = Reference(whole, frames);
+    EXPECT_GT(Loudest(expected), 0.1f);
+
+    const auto channel = streamed->Play(true);
+    EXPECT_TRUE(channel->Playing());
+    EXPECT_TRUE(AudioDevice::Instance().Streaming());
+    EXPECT_EQ(Render(frames), expected);
+    EXPECT_TRUE(channel->Playing());
+    channel->Stop();
+    EXPECT_FALSE(AudioDevice::Instance().Streaming());
+    AudioDevice::Instance().Close();
+}
+
+TEST(StreamedSound, PlaysOnceToItsEndWithoutLooping) {
+    ASSERT_TRUE(AudioDevice::Instance().OpenLoopback(kLoopbackRate));
+    const auto whole = Sound::Load(TestData("sine.ogg"));
+    const auto streamed = Sound::Load(TestData("sine.ogg"), Sound::Streamed);
+    ASSERT_TRUE(whole && streamed);
+    const int frames = whole->Frames() + 3000;
+    const Mix expected = Reference(whole, frames, false);
+    const auto channel = streamed->Play(false);
+    EXPECT_EQ(Render(frames), expected);
+    EXPECT_FALSE(channel->Playing()) << "the stream ended with its file";
+    EXPECT_TRUE(Silent(Render(1000)));
+    AudioDevice::Instance().Close();
+}
+
+// Pause, resume, stop and a restart from the start (as the music switch does)
+// on a streamed channel, checked by what is heard.
+TEST(StreamedSound, PauseResumeStopAndRestart) {
+    ASSERT_TRUE(AudioDevice::Instance().OpenLoopback(kLoopbackRate));
+    const auto whole = Sound::Load(TestData("sine.ogg"));
+    const auto music = Sound::Load(TestData("sine.ogg"), Sound::Streamed);
+    ASSERT_TRUE(whole && music);
+    const Mix expected = Reference(whole, 4000);
+
+    auto channel = music->Play(true);
+    EXPECT_EQ(Render(1000), Part(expected, 0, 1000));
+    channel->Paused(true);
+    EXPECT_TRUE(channel->Paused());
+    EXPECT_FALSE(channel->Playing());
+    EXPECT_FALSE(AudioDevice::Instance().Streaming()) << "a paused stream needs no refills";
+    EXPECT_TRUE(Silent(Render(3000)));
+    channel->Paused(false);
+    EXPECT_TRUE(channel->Playing());
+    EXPECT_EQ(Render(1000), Part(expected, 1000, 1000)) << "resuming goes on where the pause held it";
+
+    channel->Stop();
+    EXPECT_FALSE(channel->Playing());
+    EXPECT_TRUE(Silent(Render(1000)));
+    channel->Paused(false);
+    EXPECT_FALSE(channel->Playing()) << "resuming must not restart a stopped channel";
+    EXPECT_TRUE(Silent(Render(1000)));
+    channel->Paused(true);
+    EXPECT_FALSE(channel->Paused()) << "only a playing channel can be paused";
+
+    // The music switch turned on: the old channel stops, the music starts over.
+    channel->Stop();
+    channel = music->Play(true);
+    EXPECT_EQ(Render(1000), Part(expected, 0, 1000));
+    // Playing again on the same channel starts over too.
+    channel->Play(music, true);
+    EXPECT_EQ(Render(1000), Part(expected, 0, 1000));
+    AudioDevice::Instance().Close();
+    EXPECT_FALSE(channel->Playing());
+}
+
+// A frame that takes longer than the queue lasts lets the stream run dry; it
+// still counts as playing and goes on with the next refill.
+TEST(StreamedSound, AStreamThatRanDryGoesOnAtTheNextRefill) {
+    ASSERT_TRUE(AudioDevice::Instance().OpenLoopback(kLoopbackRate));
+    const auto music = Sound::Load(TestData("sine.ogg"), Sound::Streamed);
+    ASSERT_TRUE(music);
+    const auto channel = music->Play(true);
+    // 400 ms are queued; a whole second passes without a refill.
+    const Mix stalled = Render(kLoopbackRate, false);
+    EXPECT_FALSE(Silent(Part(stalled, 0, 8000)));
+    EXPECT_TRUE(Silent(Part(stalled, 9000, kLoopbackRate - 9000)));
+    EXPECT_TRUE(channel->Playing());
+    EXPECT_GT(Loudest(Render(4000)), 0.1f);
+    EXPECT_TRUE(channel->Playing());
+
+    // Pausing and resuming a dry stream works as for any other.
+    Render(kLoopbackRate, false);
+    channel->Paused(true);
+    EXPECT_TRUE(channel->Paused());
+    EXPECT_TRUE(Silent(Render(2000)));
+    channel->Paused(false);
+    EXPECT_GT(Loudest(Render(4000)), 0.1f);
+    AudioDevice::Instance().Close();
+}
+
+// A whole sound keeps its samples only until OpenAL has its own copy.
+TEST(AudioChannel, AWholeSoundsSamplesMoveIntoOpenAl) {
+    ASSERT_TRUE(AudioDevice::Instance().OpenLoopback(kLoopbackRate));
+    const auto sound = std::make_shared<Sound>(Sine(2205, kLoopbackRate), 1, kLoopbackRate);
+    EXPECT_EQ(sound->Samples().size(), 2205u);
+    sound->Play();
+    EXPECT_TRUE(sound->Samples().empty());
+    EXPECT_EQ(sound->Frames(), 2205);
+    EXPECT_GT(Loudest(Render(2205)), 0.1f);
+    sound->Play();
+    EXPECT_GT(Loudest(Render(2205)), 0.1f) << "the sound plays again from OpenAL's copy";
+    AudioDevice::Instance().Close();
+}

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 #include "platform/canvas.h"
 #include "platform/renderer.h"
@@ -211,6 +212,23 @@ TEST(Canvas, MipmappedRenderTargetShowsWhatWasDrawnWhenScaledDown) {
     auto target = testsupport::MakeTarget(16, 16, Color::Black());
     target.canvas->DrawImage(*image, 0, 0, 0, 0.125f, 0.125f);
     EXPECT_PIXEL(target, 4, 4, Color(0, 1, 0));
+}
+
+// A loaded image brings all of its smaller levels: scaled far down (and at
+// sizes that halve to odd numbers) it shows the mean of its pixels.
+TEST(Canvas, MipmappedImageShowsTheMeanOfItsPixelsWhenScaledDown) {
+    for (const auto& [width, height] : {std::pair{16, 16}, std::pair{24, 10}, std::pair{7, 5}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        auto pixmap = std::make_shared<Pixmap>(width, height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) pixmap->SetPixel(x, y, (x + y) % 2 ? Color(1, 0, 0) : Color(0, 0, 1));
+        }
+        const Image image(pixmap, platform::TextureFlags::FilterMipmap);
+        auto target = testsupport::MakeTarget(8, 8, Color::White());
+        target.canvas->DrawImage(image, 0, 0, 0, 4.0f / float(width), 4.0f / float(height));
+        const std::uint32_t pixel = target.Pixel(1, 1);
+        EXPECT_TRUE(testsupport::Near(pixel, Color(0.5f, 0, 0.5f), 40)) << testsupport::Describe(pixel);
+    }
 }
 
 TEST(Canvas, OneDrawCallPerRunOfTextureAndBlendMode) {

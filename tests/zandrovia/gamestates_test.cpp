@@ -35,6 +35,7 @@
 namespace {
 
 using gamedriver::GameDriver;
+using gamedriver::SoundProbe;
 using kestrum::framework::SetTasksPaused;
 using kestrum::framework::TasksPaused;
 using kestrum::scenegraph::LayerObjectPtr;
@@ -182,10 +183,13 @@ TEST(GameStates, AClearedLevelShowsItsBannerWaitsFadesOutChangesLevelAndFadesIn)
     EXPECT_EQ(ShipsAlive, 8);
     Score = 1000;
 
-    // The update in which no counted enemy is left runs the cleared step.
+    // The update in which no counted enemy is left runs the cleared step,
+    // with its voice.
+    SoundProbe wellDone(Voices[5]);
     ClearEnemies();
     game.Frame();
     ASSERT_EQ(gameState, STATE_LEVEL_UP + 1);
+    EXPECT_EQ(wellDone.Plays(), 1);
     EXPECT_EQ(StateTimer, 120);
     EXPECT_EQ(LevelBanner->Main->Text, morvane::locale::Localize("lvl_cleared"));
     EXPECT_EQ(LevelBanner->Main->Font, kestrum::framework::Content->GetFont(TextFont, 64));
@@ -281,9 +285,16 @@ TEST(GameStates, GameOverAsksForANameOnlyForAHighScoreThenShowsGameOverAndTheHal
         int score;
         bool hallOfFame;
         bool nameEntry;
-    } cases[] = {{5000, true, false}, {5001, true, true}, {6000, false, false}};
+        // The clock is paused when the last ship goes: the end of the game
+        // goes on to the name entry or the message all the same.
+        bool paused;
+    } cases[] = {
+        {5000, true, false, false}, {5001, true, true, false}, {4000, false, false, false},
+        {6000, false, false, true}, {9000, true, true, true},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.score);
+        SCOPED_TRACE(std::to_string(c.score) + (c.hallOfFame ? " with" : " without") + " the hall of fame" +
+                     (c.paused ? ", paused" : ""));
         StartFrom(game, "instructions1=True\nlevelIndex=2");
         HALL_OF_FAME_ENABLED = c.hallOfFame;
         game.Frame(3);
@@ -292,7 +303,9 @@ TEST(GameStates, GameOverAsksForANameOnlyForAHighScoreThenShowsGameOverAndTheHal
         ASSERT_EQ(gameState, STATE_GAME_OVER);
         EXPECT_EQ(GameScheduler->Pending(), 0);
 
+        SetTasksPaused(c.paused);
         game.Frame();
+        SetTasksPaused(false);
         if (c.nameEntry) {
             ASSERT_EQ(gameState, STATE_GAME_OVER + 1);
             EXPECT_EQ(GuiMode, GUI_MODE_NAME);
@@ -407,8 +420,10 @@ TEST(GameStates, TheCompletionShowsTheClosingTextsAndSavesLevelOne) {
     Score = 100;
     gameState = STATE_COMPLETED;
     ExpectHeldWhilePaused(game);
+    SoundProbe gratz(Voices[6]);
     game.Frame();
     EXPECT_EQ(gameState, STATE_GAME_OVER + 1);
+    EXPECT_EQ(gratz.Plays(), 1);
     EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
     EXPECT_EQ(Score, 160);
     EXPECT_EQ(levelIndex, -1);

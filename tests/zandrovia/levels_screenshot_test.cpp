@@ -1,6 +1,6 @@
 // Screenshots of the course of a game as a player sees it: a tutorial hint
-// next to the current ship, a wave level in full play, and the banner of a
-// cleared level. Saved into ZANDROVIA_SCREENSHOTS (or the test's temporary
+// next to the current ship, a wave level in full play, the banner of a
+// cleared level and that of the next one, and the end of a game. Saved into ZANDROVIA_SCREENSHOTS (or the test's temporary
 // folder).
 #include <gtest/gtest.h>
 
@@ -56,6 +56,14 @@ void StartFrom(GameDriver& game, const std::string& prefs) {
     GameScreen->OnStart();
 }
 
+// Updates of the Game screen without drawing, while only time passes.
+void Updates(GameDriver& game, int count) {
+    for (int i = 0; i < count; ++i) {
+        game.Tick();
+        GameScreen->OnUpdate();
+    }
+}
+
 int InFlight() {
     int count = 0;
     for (int i = 0; i < PlayerBulletPool.Count; ++i) count += PlayerBulletPool.Item(i)->Enabled();
@@ -80,7 +88,8 @@ TEST(LevelScreenshots, ATutorialHintLevelTenInPlayAndALevelCleared) {
     // the first spider coming down; the squadron fires.
     StartFrom(game, "instructions1=True\nlevelIndex=10");
     game.Skip(50500);
-    game.Frame(150);
+    Updates(game, 145);
+    game.Frame(5);
     pixels = Shot(game, "level_play.png");
     ASSERT_TRUE(pixels);
     EXPECT_EQ(gameState, STATE_PLAY);
@@ -103,6 +112,33 @@ TEST(LevelScreenshots, ATutorialHintLevelTenInPlayAndALevelCleared) {
     game.Frame(45);
     EXPECT_EQ(gameState, STATE_LEVEL_UP + 1);
     pixels = Shot(game, "level_cleared.png");
+    ASSERT_TRUE(pixels);
+    EXPECT_GT(White(*pixels, 300, 290, 836, 350), 200);
+
+    // The next level fades in and shows its number from 600 ms on.
+    int updates = 0;
+    while (gameState != STATE_PLAY && updates++ < 400) Updates(game, 1);
+    ASSERT_EQ(levelIndex, 11);
+    Updates(game, 30);
+    pixels = Shot(game, "level_banner.png");
+    ASSERT_TRUE(pixels);
+    EXPECT_GT(White(*pixels, 300, 270, 836, 370), 200);
+}
+
+TEST(LevelScreenshots, GameOver) {
+    GameDriver game;
+    // The last ship goes once the level's banner has faded.
+    StartFrom(game, "instructions1=True\nlevelIndex=4");
+    Updates(game, 120);
+    std::vector<LayerObjectPtr> ships;
+    ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
+        if (KindOf(object.get()) == ObjectKind::Player) ships.push_back(object);
+    });
+    for (const auto& ship : ships) ship->Remove();
+    Updates(game, 2);
+    ASSERT_EQ(gameState, STATE_GAME_OVER + 3);
+    Updates(game, 60);
+    const auto pixels = Shot(game, "game_over.png");
     ASSERT_TRUE(pixels);
     EXPECT_GT(White(*pixels, 300, 290, 836, 350), 200);
 }

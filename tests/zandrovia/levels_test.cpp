@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -131,9 +131,19 @@ int Time(const std::string& text) {
 // The calls "Name(a, b, ...)" of a list, in order.
 std::vector<std::pair<std::string, std::vector<std::string>>> Calls(const std::string& text) {
     std::vector<std::pair<std::string, std::vector<std::string>>> calls;
-    const std::regex call(R"((\w+)\(([^)]*)\))");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), call); it != std::sregex_iterator(); ++it) {
-        calls.emplace_back((*it)[1], platform::Split((*it)[2].str(), ", "));
+    const auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    std::size_t from = 0;
+    for (std::size_t open = text.find('(', from); open != std::string::npos; open = text.find('(', from)) {
+        std::size_t name = open;
+        while (name > from && word(text[name - 1])) --name;
+        const std::size_t close = text.find(')', open + 1);
+        if (close == std::string::npos) break;
+        if (name == open) {
+            from = open + 1;
+            continue;
+        }
+        calls.emplace_back(text.substr(name, open - name), platform::Split(text.substr(open + 1, close - open - 1), ", "));
+        from = close + 1;
     }
     return calls;
 }
@@ -330,22 +340,50 @@ TEST(Levels, EveryWaveLevelBuildsItsRowOfTheTables) {
     }
 }
 
-TEST(Levels, LevelOneShowsItsBannerLastEvenWithTheDebugKeys) {
+TEST(Levels, LevelOneNotesTheSpriteSetAndTheDebugKeysButShowsItsBannerLast) {
     GameDriver game;
-    CheatKeys = true;
-    BuildLevel(1);
-    CheatKeys = false;
-    const auto messages = Messages();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0]->Main->Text, "DEBUG KEYS ON!");
-    EXPECT_EQ(messages[0]->Location(), (platform::Vec2f{568, 448}));
-    EXPECT_EQ(LevelBanner, messages[1]);
-    EXPECT_EQ(LevelBanner->Main->Text, "LEVEL 1");
+    const struct {
+        const char* spriteSet;
+        bool cheatKeys;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"", false, {"LEVEL 1"}},
+        {"hd/", false, {"HD", "LEVEL 1"}},
+        {"", true, {"DEBUG KEYS ON!", "LEVEL 1"}},
+        {"hd/", true, {"HD", "DEBUG KEYS ON!", "LEVEL 1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.spriteSet) + (c.cheatKeys ? " with the debug keys" : ""));
+        game.Reset();
+        SpriteSet = c.spriteSet;
+        CheatKeys = c.cheatKeys;
+        testing::internal::CaptureStdout();
+        BuildLevel(1);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        SpriteSet.clear();
+        CheatKeys = false;
 
-    // As built, level 1 shows its banner alone.
-    game.Reset();
-    BuildLevel(1);
-    EXPECT_EQ(Messages().size(), 1u);
+        std::vector<std::string> texts;
+        for (const auto& message : Messages()) {
+            texts.push_back(message->Main->Text);
+            if (message == LevelBanner) continue;
+            EXPECT_EQ(message->Location(), (platform::Vec2f{568, 448}));
+            EXPECT_EQ(message->Main->Font, kestrum::framework::Content->GetFont(TextFont, 128));
+            EXPECT_EQ(message->Data.front()->Duration, 1000);
+        }
+        EXPECT_EQ(texts, c.texts);
+        ASSERT_TRUE(LevelBanner);
+        EXPECT_EQ(LevelBanner->Main->Text, "LEVEL 1");
+
+        // The debug keys also print the ground's measures.
+        const std::string ground = "camVheight: 640, soil.Y: " + platform::FromFloat(soil->Y()) +
+                                   " soil.Height: " + platform::FromFloat(soil->Height()) + "\n";
+        if (c.cheatKeys) {
+            EXPECT_NE(printed.find(ground), std::string::npos) << printed;
+        } else {
+            EXPECT_EQ(printed.find("camVheight"), std::string::npos) << printed;
+        }
+    }
 }
 
 TEST(Levels, TheNthDestroyedTankDropsTheNthPickup) {

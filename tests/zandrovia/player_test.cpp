@@ -105,6 +105,10 @@ TEST(Player, ADragSteersTheCurrentShipAndAClickSwitchesShips) {
     s.game.Frame();
     EXPECT_EQ(SwipeLast, (platform::Vec2f{0, 0}));
     EXPECT_EQ(s.b->Velocity, (platform::Vec2f{0, 0}));
+    // The release sent the pointer back to where the drag began; the move
+    // arrives with the next frame's events.
+    s.game.Frame();
+    EXPECT_EQ(platform::Mouse().Location(), (platform::Vec2i{300, 400}));
 
     // A click on ship b makes it current and files it after the others.
     s.game.Press(568, 192);
@@ -288,8 +292,11 @@ TEST(Player, TrackerShotsEveryThirtyOneUpdatesAtTheTarget) {
 
 TEST(Player, ShotsLeavingThePlayAreaReturnToThePoolSoFiringNeverStops) {
     Squadron s;
-    // Nothing needs to be seen in this long run: the layers are not drawn.
+    // Nothing needs to be seen in this long run: the layers are not drawn,
+    // and the HUD and the pointer neither drawn nor updated.
     for (const auto& layer : GameScene->Layers) layer->Visible = false;
+    GuiRoots[GUI_MODE_PLAY]->Active = false;
+    MousePointerRoot->Active = false;
     // Every 31 updates a tracker-like shot goes straight up, as one aimed at
     // an enemy above would when it misses.
     int launchedLast = 0;
@@ -304,6 +311,8 @@ TEST(Player, ShotsLeavingThePlayAreaReturnToThePoolSoFiringNeverStops) {
         if (frame > 9900 && static_cast<int>(Flying().size()) > before) ++launchedLast;
     }
     for (const auto& layer : GameScene->Layers) layer->Visible = true;
+    GuiRoots[GUI_MODE_PLAY]->Active = true;
+    MousePointerRoot->Active = true;
     EXPECT_GT(launchedLast, 10) << "the squadron stopped firing";
     EXPECT_LT(Flying().size(), 10u);
 }

@@ -62,6 +62,8 @@ TEST(SoundScheduler, WithTheSoundOffTheEntryExpiresOnTimeWithoutPlaying) {
 
 TEST(SoundScheduler, EachPlayGetsANewChannelWithVolumeRateAndPan) {
     testsupport::App();
+    // The application opens its device only after its first frame; the channels must really play here.
+    ASSERT_TRUE(platform::AudioDevice::Instance().Open());
     testsupport::FakeClock clock(100);
     SoundScheduler scheduler;
     const platform::SoundPtr sound = Silence();

@@ -3,13 +3,14 @@
 // and input that the caller scripts.
 //
 // The first driver of a process starts the program as main() would, in a
-// fresh home folder, and runs the loader into the Game screen; every driver
-// after that reuses it. Each driver installs a fake millisecond clock that
-// advances by 1000/60 ms per frame and puts play back to a clean start
-// (Reset), so that every run draws the same random numbers and ends the
-// same way. Mouse, keys and window events go through the platform's input
-// devices and the window's event handlers, as the platform's event loop
-// would feed them.
+// fresh home folder and with a score service that refuses at once (unless
+// ZANDROVIA_SCORE_SERVICE_URL names one), and runs the loader into the
+// Game screen; every driver after that reuses it. Each driver installs a
+// fake millisecond clock that advances by 1000/60 ms per frame and puts
+// play back to a clean start (Reset), so that every run draws the same
+// random numbers and ends the same way. Mouse, keys and window events go
+// through the platform's input devices and the window's event handlers, as
+// the platform's event loop would feed them.
 //
 // Input can be recorded: while a recording is open, every input call
 // (Press, Move, Release, KeyDown, KeyUp, Window, Skip) is written to a text
