@@ -2,6 +2,7 @@
 // canvas and text functions.
 #include "kestrum-framework/bitmapfont.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "kestrum-framework/assetpath.h"
@@ -48,12 +49,14 @@ int BitmapFont::CharOffsetY(int code) const {
     return ValidCode(code) ? OffsetsY[static_cast<std::size_t>(code)] : 0;
 }
 
-int BitmapFont::Advance(std::string_view text) const {
-    int width = 0;
+double BitmapFont::Advance(std::string_view text) const {
+    // Summed in 64 bits: a spacing near the ends of the Int range overflows
+    // an Int after a character or two.
+    std::int64_t width = 0;
     for (char32_t c : platform::ToUtf32(text)) {
-        if (InTable(c)) width += Spacing + Widths[c];
+        if (InTable(c)) width += std::int64_t{Spacing} + Widths[c];
     }
-    return width;
+    return static_cast<double>(width);
 }
 
 float BitmapFont::TextWidth(std::string_view text, float scale) const {

@@ -62,7 +62,7 @@ public:
 private:
     static bool InTable(char32_t code) { return code < static_cast<char32_t>(CharCount); }
     // The unscaled advance of a text.
-    int Advance(std::string_view text) const;
+    double Advance(std::string_view text) const;
 };
 
 }  // namespace kestrum::framework::bitmapfont

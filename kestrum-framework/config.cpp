@@ -1,6 +1,8 @@
 #include "kestrum-framework/config.h"
 
+#include <algorithm>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "kestrum-framework/arrays.h"
@@ -12,17 +14,29 @@ namespace kestrum::framework::config {
 
 namespace {
 
-// The key of a line as the readers compare it: before the first "=",
-// lower-cased and trimmed. A line without "=" has no key for the readers.
-std::string ReaderKey(const std::string& line) {
-    return platform::Trim(platform::ToLower(arrays::SplitInTwo(line, "=")[0]));
-}
-
-// The key as Find (and through it the writers) compares it: before the first
-// "=", or the whole line when it holds none.
-std::string FindKey(const std::string& line) {
-    const std::size_t eq = line.find('=');
-    return platform::Trim(platform::ToLower(eq == std::string::npos ? line : line.substr(0, eq)));
+// Whether the key of a line (the text before its first "=", or the whole
+// line when it has none), lower-cased and trimmed, equals wanted, which is
+// lower-cased already. A search examines every line, so keys and wanted
+// texts of ASCII alone are compared in place; any other pair goes through
+// Compare, whose UTF-16 view counts a malformed byte as U+FFFD.
+bool KeyMatches(std::string_view line, std::string_view wanted) {
+    std::string_view key = line.substr(0, line.find('='));
+    while (!key.empty() && static_cast<unsigned char>(key.front()) <= 32) key.remove_prefix(1);
+    while (!key.empty() && static_cast<unsigned char>(key.back()) <= 32) key.remove_suffix(1);
+    const auto ascii = [](std::string_view text) {
+        return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    };
+    if (ascii(key)) {
+        // An ASCII key is one UTF-16 unit per byte, all below 0x80: a wanted
+        // text holding any other unit never equals it.
+        if (key.size() != wanted.size() || !ascii(wanted)) return false;
+        for (std::size_t i = 0; i < key.size(); ++i) {
+            const char c = key[i] >= 'A' && key[i] <= 'Z' ? static_cast<char>(key[i] + 32) : key[i];
+            if (c != wanted[i]) return false;
+        }
+        return true;
+    }
+    return platform::Compare(platform::Trim(platform::ToLower(key)), wanted) == 0;
 }
 
 std::string RemoveQuotes(const std::string& text) { return platform::Replace(text, "\"", ""); }
@@ -32,9 +46,15 @@ std::string RemoveQuotes(const std::string& text) { return platform::Replace(tex
 Config::Config(const std::string& path) { Load(path); }
 
 void Config::Parse(const std::string& text) {
-    // A byte-order mark that an editor put before the first key is not part of it.
+    // A byte-order mark that an editor put before the first key is not part
+    // of it: it is trimmed away with the blanks, also after a blank line.
     constexpr std::string_view bom = "\xEF\xBB\xBF";
-    const std::string_view body = std::string_view(text).starts_with(bom) ? std::string_view(text).substr(3) : text;
+    std::string_view body = text;
+    for (;;) {
+        while (!body.empty() && static_cast<unsigned char>(body.front()) <= 32) body.remove_prefix(1);
+        if (!body.starts_with(bom)) break;
+        body.remove_prefix(bom.size());
+    }
     Data = platform::Split(platform::Trim(body), "\n");
     Cursor = 0;
 }
@@ -95,7 +115,7 @@ int Config::Search_(Match match) {
 
 int Config::Find(const std::string& key) {
     const std::string wanted = platform::Trim(platform::ToLower(key));
-    return Search_([&](const std::string& line) { return platform::Compare(FindKey(line), wanted) == 0; });
+    return Search_([&](const std::string& line) { return KeyMatches(line, wanted); });
 }
 
 bool Config::HasKey(const std::string& key) { return Find(key) != -1; }
@@ -105,7 +125,7 @@ int Config::FindValueLine_(const std::string& key) {
     const std::string wanted = platform::ToLower(key);
     return Search_([&](const std::string& line) {
         // A line without "=" never supplies a value, not even to an empty key.
-        return line.find('=') != std::string::npos && platform::Compare(ReaderKey(line), wanted) == 0;
+        return line.find('=') != std::string::npos && KeyMatches(line, wanted);
     });
 }
 
@@ -131,10 +151,12 @@ bool Config::ReadBool(const std::string& key, bool defaultValue) {
     const std::string wanted = platform::ToLower(key);
     bool value = defaultValue;
     const int line = Search_([&](const std::string& text) {
-        const std::vector<std::string> parts = platform::Split(text, "=");
-        if (parts.size() < 2) return false;
-        if (platform::Compare(platform::Trim(platform::ToLower(parts[0])), wanted) != 0) return false;
-        const std::string v = platform::Trim(platform::ToLower(parts[1]));
+        // The value is the text between the first "=" and the next one.
+        const std::size_t eq = text.find('=');
+        if (eq == std::string::npos || !KeyMatches(text, wanted)) return false;
+        const std::size_t next = text.find('=', eq + 1);
+        const std::size_t length = next == std::string::npos ? next : next - eq - 1;
+        const std::string v = platform::Trim(platform::ToLower(text.substr(eq + 1, length)));
         if (v == "true") value = true;
         else if (v == "false") value = false;
         else return false;
@@ -204,8 +226,7 @@ void Config::Write(const std::string& line, bool replace) {
     const std::string value = line.substr(eq + 1);
     const int index = Find(key);
     if (index < 0) {
-        Data = arrays::ResizeArray(std::move(Data), Lines() + 1);
-        Data.back() = line;
+        Data.push_back(line);
     } else if (replace) {
         Data[static_cast<std::size_t>(index)] = platform::Trim(key) + "=" + platform::Trim(value);
     }
@@ -234,8 +255,7 @@ void Config::WriteBool(const std::string& key, bool value) {
 void Config::ReplaceValue(const std::string& key, const std::string& value) {
     const int index = Find(key);
     if (index < 0) {
-        Data = arrays::ResizeArray(std::move(Data), Lines() + 1);
-        Data.back() = key + "=" + value;
+        Data.push_back(key + "=" + value);
         return;
     }
     std::string& line = Data[static_cast<std::size_t>(index)];
@@ -261,12 +281,8 @@ void Config::Merge(const Config& other, bool replace, bool sort) {
 }
 
 void Config::Sort() {
-    const std::size_t count = Data.size();
-    for (std::size_t pass = 0; pass < count; ++pass) {
-        for (std::size_t j = 1; j < count; ++j) {
-            if (platform::Compare(Data[j - 1], Data[j]) > 0) std::swap(Data[j - 1], Data[j]);
-        }
-    }
+    std::stable_sort(Data.begin(), Data.end(),
+                     [](const std::string& a, const std::string& b) { return platform::Compare(a, b) < 0; });
 }
 
 void Config::CopyData(const Config* other) {

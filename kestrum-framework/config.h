@@ -1,8 +1,8 @@
 // Config: the framework's store of key=value text (the preferences file, the
 // GUI layout file, particle and scene file blocks).
 //
-// Format: the text is trimmed (a leading UTF-8 byte-order mark with it) and
-// cut into lines at "\n" (an empty line is a line of its own; a CR before
+// Format: the text is trimmed (a leading UTF-8 byte-order mark with it, also
+// one after blanks) and cut into lines at "\n" (an empty line is a line of its own; a CR before
 // the LF stays on its line and is trimmed away by every comparison and
 // value). A line's key stands before its first "=",
 // compared without regard to case, blanks around key and value ignored. No

@@ -88,10 +88,23 @@ bool Coverage(FT_Library library, const FT_Bitmap& bitmap, std::vector<std::uint
     return true;
 }
 
-// Renders the glyph at the given index; false when FreeType cannot.
-bool Render(FT_Face face, FT_UInt index, float ascent, Bitmap& out) {
-    if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) != 0) return false;
+// The largest glyph, in pixels each way, as a multiple of the font size:
+// real glyphs stay within about one and a half em, while a broken font can
+// declare outlines or bitmaps of many thousand pixels.
+constexpr float kMaxGlyphEms = 4;
+
+// Renders the glyph at the given index; false when FreeType cannot or the
+// glyph is far larger than the font size.
+bool Render(FT_Face face, FT_UInt index, float size, float ascent, Bitmap& out) {
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return false;
     const FT_GlyphSlot slot = face->glyph;
+    // Outlines are measured before they are rasterised, bitmaps as loaded.
+    const bool bitmap = slot->format == FT_GLYPH_FORMAT_BITMAP;
+    const double width = bitmap ? slot->bitmap.width : slot->metrics.width / 64.0;
+    const double height = bitmap ? slot->bitmap.rows : slot->metrics.height / 64.0;
+    const double limit = kMaxGlyphEms * size + 16;
+    if (!(width <= limit && height <= limit)) return false;
+    if (!bitmap && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return false;
     if (!Coverage(slot->library, slot->bitmap, out.coverage, out.width, out.height)) return false;
     out.glyph.offset = {static_cast<float>(slot->bitmap_left), ascent - static_cast<float>(slot->bitmap_top)};
     out.glyph.advance = static_cast<float>(slot->advance.x) / 64.0f;
@@ -118,26 +131,33 @@ std::shared_ptr<Font> Font::Load(std::string_view path, float size, Shader* shad
     font->height_ = static_cast<float>(ft->size->metrics.height) / 64.0f;
     font->shader_ = shader ? shader : Shader::GetShader("font");
 
+    // The glyphs with their gaps (so filtering never bleeds) must fit the
+    // largest atlas; a font that needs more is not loaded.
+    constexpr int gap = 2;
+    constexpr int maxAtlas = 8192;
     std::vector<Bitmap> bitmaps;
+    long area = 0;
+    const auto add = [&](Bitmap&& bitmap) {
+        area += long(bitmap.width + gap) * (bitmap.height + gap);
+        bitmaps.push_back(std::move(bitmap));
+        return area <= long(maxAtlas) * maxAtlas;
+    };
     for (char32_t code : Repertoire()) {
         const FT_UInt index = FT_Get_Char_Index(ft, code);
         if (index == 0) continue;
         Bitmap bitmap;
         bitmap.code = code;
-        if (Render(ft, index, font->ascent_, bitmap)) bitmaps.push_back(std::move(bitmap));
+        if (Render(ft, index, size, font->ascent_, bitmap) && !add(std::move(bitmap))) return nullptr;
     }
     // The fallback: the font's '?' or, lacking that, its missing-glyph box.
     Bitmap fallback;
     fallback.code = 0;
-    if (!Render(ft, FT_Get_Char_Index(ft, '?'), font->ascent_, fallback)) return nullptr;
-    bitmaps.push_back(std::move(fallback));
+    if (!Render(ft, FT_Get_Char_Index(ft, '?'), size, font->ascent_, fallback)) return nullptr;
+    if (!add(std::move(fallback))) return nullptr;
 
-    // Shelf packing, tallest first, with a gap so filtering never bleeds.
-    constexpr int gap = 2;
-    long area = 0;
-    for (const Bitmap& b : bitmaps) area += long(b.width + gap) * (b.height + gap);
+    // Shelf packing, tallest first.
     int atlasWidth = 128;
-    while (long(atlasWidth) * atlasWidth < area * 2 && atlasWidth < 8192) atlasWidth *= 2;
+    while (long(atlasWidth) * atlasWidth < area * 2 && atlasWidth < maxAtlas) atlasWidth *= 2;
     std::vector<Bitmap*> order;
     for (Bitmap& b : bitmaps) order.push_back(&b);
     std::stable_sort(order.begin(), order.end(), [](const Bitmap* a, const Bitmap* b) { return a->height > b->height; });
@@ -153,6 +173,7 @@ std::shared_ptr<Font> Font::Load(std::string_view path, float size, Shader* shad
         shelf = std::max(shelf, b->height);
     }
     const int atlasHeight = y + shelf + gap;
+    if (atlasHeight > maxAtlas) return nullptr;
 
     auto pixmap = std::make_shared<Pixmap>(atlasWidth, atlasHeight);
     for (const Bitmap& b : bitmaps) {

@@ -1,7 +1,9 @@
 // Pixmap: straight-alpha RGBA pixels in memory, loaded and saved through stb.
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <string>
+#include <string_view>
 
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
@@ -25,7 +27,22 @@ Pixmap::Pixmap(int width, int height)
 
 std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
     const std::string file = RealPath(path);
+    // PNG and JPEG only, known by their signatures: the decoder reads a file
+    // of any other bytes as a headerless format, and would fill a picture of
+    // many millions of pixels from a few bytes, pixel by pixel.
+    char signature[8] = {};
+    std::ifstream(file, std::ios::binary).read(signature, sizeof signature);
+    const std::string_view head(signature, sizeof signature);
+    if (head != std::string_view("\x89PNG\r\n\x1a\n", 8) && head.substr(0, 3) != "\xFF\xD8\xFF") return nullptr;
     int width = 0, height = 0, channels = 0;
+    // The size comes from the header first. No GL texture is larger than
+    // 16384 pixels a side, and no picture of the game comes near 4096 x 4096.
+    constexpr int kLargestSide = 16384;
+    constexpr long kMostPixels = 4096L * 4096L;
+    if (!stbi_info(file.c_str(), &width, &height, &channels) || width > kLargestSide || height > kLargestSide ||
+        long(width) * height > kMostPixels) {
+        return nullptr;
+    }
     stbi_uc* data = stbi_load(file.c_str(), &width, &height, &channels, 4);
     if (data == nullptr) return nullptr;
     // Filled straight from the decoder's bytes: zeroing the pixels first

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 #include <locale.h>
 
 namespace platform {
@@ -172,14 +173,38 @@ bool Contains(std::string_view text, std::string_view what) { return text.find(w
 std::string ToLower(std::string_view text) { return MapCase(text, false); }
 std::string ToUpper(std::string_view text) { return MapCase(text, true); }
 
-int Compare(std::string_view a, std::string_view b) {
-    const std::u16string ua = ToUtf16(a), ub = ToUtf16(b);
-    const std::size_t n = std::min(ua.size(), ub.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (ua[i] != ub[i]) return int(ua[i]) - int(ub[i]);
+namespace {
+
+// The UTF-16 code units of a UTF-8 text one at a time, as ToUtf16 gives them,
+// without building the whole string (sorts and key searches compare often).
+class Utf16Units {
+public:
+    explicit Utf16Units(std::string_view text) : text_(text) {}
+    bool Done() const { return low_ == 0 && i_ >= text_.size(); }
+    char16_t Next() {
+        if (low_ != 0) return std::exchange(low_, u'\0');
+        const char32_t c = DecodeOne(text_, i_);
+        if (c < 0x10000) return static_cast<char16_t>(c);
+        low_ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        return static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
     }
-    if (ua.size() == ub.size()) return 0;
-    return ua.size() < ub.size() ? -1 : 1;
+
+private:
+    std::string_view text_;
+    std::size_t i_ = 0;
+    char16_t low_ = 0;  // the second half of a surrogate pair still to come
+};
+
+}  // namespace
+
+int Compare(std::string_view a, std::string_view b) {
+    Utf16Units ua(a), ub(b);
+    for (;;) {
+        const bool endA = ua.Done(), endB = ub.Done();
+        if (endA || endB) return endA == endB ? 0 : (endA ? -1 : 1);
+        const char16_t unitA = ua.Next(), unitB = ub.Next();
+        if (unitA != unitB) return int(unitA) - int(unitB);
+    }
 }
 
 int ToInt(std::string_view text) {

@@ -12,6 +12,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   locales xdg-utils fonts-dejavu-core
   wget python3
+  clang libclang-rt-14-dev
 )
 
 sudo=""

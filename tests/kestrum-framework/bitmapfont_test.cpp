@@ -48,6 +48,12 @@ TEST(BitmapFontTest, MeasuresWithSpacingAndScale) {
     EXPECT_EQ(font.CharImage(300), nullptr);
     EXPECT_EQ(font.CharWidth(-1), 0);
     EXPECT_EQ(font.CharOffsetX(256), 0);
+
+    // A spacing near the ends of the Int range measures without wrapping around.
+    font.Spacing = 2147483647;
+    EXPECT_FLOAT_EQ(font.TextWidth("AA"), 2.0f * (2147483647.0f + 4));
+    font.Spacing = -2147483647 - 1;
+    EXPECT_FLOAT_EQ(font.TextWidth("AB", 0.5f), -2147483648.0f + 3.5f);
 }
 
 TEST(BitmapFontTest, LoadsCharacterImagesAndLeavesFailuresEmpty) {

@@ -31,6 +31,21 @@ TEST(Config, ParseCutsTrimmedTextIntoLines) {
     EXPECT_EQ(fw::Config().Lines(), 0);
 }
 
+TEST(Config, AByteOrderMarkNeverHidesTheFirstKey) {
+    // Also after blanks or a blank line, where the trim used to uncover it
+    // only after the check: a save then wrote a second key the next start
+    // did not read.
+    for (const char* text : {"\xEF\xBB\xBFlevelIndex=3", "\x01\xEF\xBB\xBFlevelIndex=3",
+                             "\n \xEF\xBB\xBFlevelIndex=3\nx=1", "\xEF\xBB\xBF\xEF\xBB\xBF levelIndex=3"}) {
+        fw::Config config = Parsed(text);
+        EXPECT_EQ(config.ReadInt("levelIndex", 0), 3) << text;
+        config.Cursor = 0;
+        config.WriteInt("levelIndex", 7);
+        EXPECT_EQ(Parsed(config.ToString("\n")).ReadInt("levelIndex", 0), 7) << text;
+        EXPECT_EQ(config.Lines(), Parsed(text).Lines()) << text << ": the key was rewritten, not added";
+    }
+}
+
 TEST(Config, SearchStartsAtTheLastHitAndWrapsAround) {
     fw::Config config = Parsed("a=1\nb=2\na=3");
     EXPECT_EQ(config.ReadInt("a", 0), 1);
@@ -144,6 +159,13 @@ TEST(Config, WritersAppendOrRewriteInPlace) {
     EXPECT_TRUE(config.ReadBool("k", false));
     config.WriteFloat("f", 0.1f);
     EXPECT_EQ(config.Data.back(), "f=0.100000001");
+
+    // A new key goes after every line there is (a store that moved its lines
+    // away before counting them kept only the new one).
+    config = Parsed("levelIndex2=3\ninstructions1=True");
+    config.WriteInt("levelIndex", 5);
+    config.ReplaceValue("music", "on");
+    EXPECT_EQ(config.ToString(","), "levelIndex2=3,instructions1=True,levelIndex=5,music=on");
 }
 
 TEST(Config, ReplaceValueReplaceMergeAndSort) {
@@ -169,6 +191,11 @@ TEST(Config, ReplaceValueReplaceMergeAndSort) {
     fw::Config sorted = Parsed("b=1\na=1\nB=2");
     sorted.Sort();
     EXPECT_EQ(sorted.ToString(","), "B=2,a=1,b=1");
+    // Stable: lines that compare equal keep their order, whole lines compared.
+    fw::Config ties = Parsed("b=2\na\n\xFF=1\nb=1\n\xFE=1\n\xEF\xBF\xBD=1\nA\nb=10");
+    ties.Sort();
+    EXPECT_EQ(ties.ToString(","), "A,a,b=1,b=10,b=2,\xFF=1,\xFE=1,\xEF\xBF\xBD=1")
+        << "malformed bytes compare as U+FFFD";
     fw::Config merged = Parsed("z=1");
     merged.Merge(Parsed("b=1\nA=1"), true, true);
     EXPECT_EQ(merged.ToString(","), "A=1,b=1,z=1");

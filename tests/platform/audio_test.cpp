@@ -140,6 +140,33 @@ TEST(WavDecoder, RejectsCorruptAndUnsupportedFiles) {
     for (const std::string& bytes : cases) EXPECT_FALSE(DecodeWav(bytes)) << testing::PrintToString(bytes);
 }
 
+// The Vorbis comment header declares the lengths of its texts; a file whose
+// lengths or comment count overstate what the packet holds is rejected
+// before the decoder allocates or frees by them.
+TEST(SoundLoad, OggCommentHeadersThatOverstateTheirContentAreRejected) {
+    const std::string sine = LoadString(TestData("sine.ogg"));
+    ASSERT_TRUE(DecodeOgg(sine));
+    // sine.ogg's comment packet: "\x03vorbis" at 0x63, the vendor's length
+    // (52) at 0x6a, the number of comments (0) at 0xa2, the framing byte.
+    ASSERT_EQ(sine.substr(0x63, 7), "\x03vorbis");
+    struct Case {
+        std::size_t at;
+        std::uint32_t value;
+        const char* fault;
+    };
+    const Case cases[] = {
+        {0x6a, 0xFFFFFFF0u, "a vendor text beyond the file"},
+        {0x6a, 56, "a vendor text beyond the packet"},
+        {0xa2, 2, "comment slots left unfilled, then freed"},
+        {0xa2, 0x7FFFFFFFu, "gigabytes of comment slots"},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = sine;
+        for (int k = 0; k < 4; ++k) bytes[c.at + k] = static_cast<char>((c.value >> (8 * k)) & 0xFF);
+        EXPECT_FALSE(DecodeOgg(bytes)) << c.fault;
+    }
+}
+
 TEST(SoundLoad, DecodesWavAndOggAndRejectsTheRest) {
     const std::string dir = testsupport::TempDir();
     ASSERT_TRUE(SaveString(MakeWav(Sine(2205, 22050), 1, 22050), dir + "sine.wav"));

@@ -120,4 +120,26 @@ TEST(Font, PackedBitmapGlyphsReachTheAtlasPixelByPixel) {
     }
 }
 
+// A broken font can declare glyphs of many thousand pixels; rasterising
+// them would take seconds and gigabytes. A glyph far larger than the size
+// is left out (it shows as the fallback), the rest of the font loads.
+TEST(Font, GlyphsFarLargerThanTheSizeAreLeftOut) {
+    const std::string path = testsupport::TempDir() + "oversized.bdf";
+    std::ofstream bdf(path);
+    bdf << "STARTFONT 2.1\nFONT -test-oversized-medium-r-normal--8-80-72-72-c-80-iso10646-1\nSIZE 8 72 72\n"
+           "FONTBOUNDINGBOX 64 64 0 -2\nSTARTPROPERTIES 3\nFONT_ASCENT 6\nFONT_DESCENT 2\nPIXEL_SIZE 8\n"
+           "ENDPROPERTIES\nCHARS 3\n"
+           "STARTCHAR question\nENCODING 63\nSWIDTH 1000 0\nDWIDTH 5 0\nBBX 4 4 1 0\nBITMAP\nF0\nF0\nF0\nF0\nENDCHAR\n"
+           "STARTCHAR A\nENCODING 65\nSWIDTH 1000 0\nDWIDTH 5 0\nBBX 4 4 1 0\nBITMAP\nF0\nF0\nF0\nF0\nENDCHAR\n"
+           "STARTCHAR B\nENCODING 66\nSWIDTH 1000 0\nDWIDTH 64 0\nBBX 64 64 0 -2\nBITMAP\n";
+    for (int row = 0; row < 64; ++row) bdf << "FFFFFFFFFFFFFFFF\n";
+    bdf << "ENDCHAR\nENDFONT\n";
+    bdf.close();
+    const auto font = platform::Font::Load(path, 8);
+    ASSERT_TRUE(font);
+    EXPECT_TRUE(font->HasGlyph('A'));
+    EXPECT_FALSE(font->HasGlyph('B'));
+    EXPECT_EQ(font->GetGlyph('B')->rect.Width(), 4);
+}
+
 }  // namespace

@@ -59,8 +59,18 @@ TEST(Image, MissingOrCorruptFilesGiveNull) {
     WriteFile(dir + "text.png", "this is not an image");
     WriteFile(dir + "empty.png", "");
     WriteFile(dir + "truncated.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-    for (const std::string& path : {dir + "missing.png", dir + "text.png", dir + "empty.png",
-                                    dir + "truncated.png", dir}) {
+    // A headerless format's header of 4000 x 4000 pixels in 18 bytes: read
+    // on, it would fill 64 MB pixel by pixel.
+    WriteFile(dir + "headerless.png",
+              std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\xa0\x0f\xa0\x0f\x18\0", 18));
+    // PNG headers of 20000 x 20000 (beyond a texture) and 5000 x 5000 pixels.
+    const auto png = [](const std::string& size) {
+        return std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + size + std::string("\x08\x06\0\0\0\0\0\0\0", 9);
+    };
+    WriteFile(dir + "huge.png", png(std::string("\0\0\x4e\x20\0\0\x4e\x20", 8)));
+    WriteFile(dir + "wide.png", png(std::string("\0\0\x13\x88\0\0\x13\x88", 8)));
+    for (const std::string& path : {dir + "missing.png", dir + "text.png", dir + "empty.png", dir + "truncated.png",
+                                    dir + "headerless.png", dir + "huge.png", dir + "wide.png", dir}) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(Pixmap::Load(path));
         EXPECT_FALSE(Image::Load(path));

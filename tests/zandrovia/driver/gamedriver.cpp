@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <sstream>
 #include <vector>
 
 #include "kestrum-framework/taskmanager.h"
@@ -19,6 +21,7 @@
 #include "zandrovia/gamefunctions.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/laser.h"
+#include "zandrovia/objectkind.h"
 #include "zandrovia/player.h"
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/pooledparticle.h"
@@ -67,6 +70,36 @@ void Frees(auto& pool) {
     pool.Cursor = 0;
 }
 
+template <typename Pool>
+int FreeSlots(const Pool& pool) {
+    int free = 0;
+    for (int i = 0; i < pool.Count; ++i) free += !pool.Used[static_cast<std::size_t>(i)];
+    return free;
+}
+
+std::string Slots(const auto& pool) { return std::to_string(FreeSlots(pool)) + "/" + std::to_string(pool.Count); }
+
+// FNV-1a over the bytes of a value.
+void Mix(std::uint64_t& hash, const void* bytes, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        hash ^= static_cast<const unsigned char*>(bytes)[i];
+        hash *= 1099511628211ull;
+    }
+}
+
+// A line "Name:   1234 kB" of /proc/self/status, in kB; -1 when missing.
+long StatusKb(const char* name) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::size_t length = std::strlen(name);
+    while (std::getline(status, line)) {
+        if (line.compare(0, length, name) == 0 && line.size() > length && line[length] == ':') {
+            return std::strtol(line.c_str() + length + 1, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 std::string GameDriver::HomeDir() { return Home(); }
@@ -78,6 +111,7 @@ GameDriver::GameDriver() {
 }
 
 GameDriver::~GameDriver() {
+    StopRecording();
     if (minimised_) Window(platform::WindowEvent::Restored);
     platform::AppInstance& app = testsupport::App();
     app.SetTerminateHook([] {});
@@ -161,8 +195,20 @@ void GameDriver::Frame(int count) {
     for (int i = 0; i < count; ++i) {
         if (HoldPlay) KeepLevelOpen(true);
         Tick();
-        app.RequestRender();
-        app.Step(false);
+        // A frame that is not drawn runs the Game screen's update as the
+        // screen manager's frame would, without drawing; frames in which the
+        // manager has more to do (a screen to start or stop, a new game that
+        // makes the screen current anew) run in full.
+        const bool quiet = DrawEvery > 1 && frames_ % DrawEvery != 0 && AppWindow && GameScreen &&
+                           AppWindow->CurrentScreen() == GameScreen.get() && GameScreen->Started &&
+                           !GameScreen->RunOncePending && !AppWindow->StoppingScreen() && !AppWindow->Minimized() &&
+                           gameState != STATE_NEW_GAME + 1;
+        if (quiet) {
+            GameScreen->OnUpdate();
+        } else {
+            app.RequestRender();
+            app.Step(false);
+        }
         app.ResetTerminated();
         KeepLevelOpen(false);
     }
@@ -185,7 +231,13 @@ void GameDriver::Tick() {
     clock_.now = static_cast<std::int64_t>(frames_) * 1000 / 60 + skipped_;
 }
 
+void GameDriver::Skip(int ms) {
+    Log_("skip " + std::to_string(ms));
+    skipped_ += ms;
+}
+
 void GameDriver::Press(int x, int y) {
+    Log_("press " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::Mouse().SetButton(1, true);
     platform::MouseEvent event;
@@ -196,6 +248,7 @@ void GameDriver::Press(int x, int y) {
 }
 
 void GameDriver::Move(int x, int y) {
+    Log_("move " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::MouseEvent event;
     event.type = platform::MouseEvent::Move;
@@ -204,6 +257,7 @@ void GameDriver::Move(int x, int y) {
 }
 
 void GameDriver::Release(int x, int y) {
+    Log_("release " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::Mouse().SetButton(1, false);
     platform::MouseEvent event;
@@ -214,6 +268,7 @@ void GameDriver::Release(int x, int y) {
 }
 
 void GameDriver::KeyDown(int key) {
+    Log_("keydown " + std::to_string(key));
     platform::Keyboard().SetKey(key, true);
     platform::KeyEvent event;
     event.type = platform::KeyEvent::KeyDown;
@@ -222,6 +277,7 @@ void GameDriver::KeyDown(int key) {
 }
 
 void GameDriver::KeyUp(int key) {
+    Log_("keyup " + std::to_string(key));
     platform::Keyboard().SetKey(key, false);
     platform::KeyEvent event;
     event.type = platform::KeyEvent::KeyUp;
@@ -236,6 +292,7 @@ void GameDriver::Key(int key) {
 }
 
 void GameDriver::Window(int type) {
+    Log_("window " + std::to_string(type));
     if (!AppWindow) return;
     if (type == platform::WindowEvent::Minimized) {
         AppWindow->SetMinimized(true);
@@ -250,6 +307,113 @@ void GameDriver::Window(int type) {
     AppWindow->OnWindowEvent(event);
     testsupport::App().ResetTerminated();
 }
+
+void GameDriver::Log_(const std::string& event) {
+    if (recording_.is_open()) recording_ << frames_ << ' ' << event << '\n';
+}
+
+bool GameDriver::Record(const std::string& path) {
+    StopRecording();
+    recording_.open(path, std::ios::trunc);
+    return recording_.is_open();
+}
+
+void GameDriver::StopRecording() {
+    if (!recording_.is_open()) return;
+    Log_("end");
+    recording_.close();
+}
+
+bool GameDriver::Replay(const std::string& path, std::string* error) {
+    const auto fail = [&](const std::string& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    std::ifstream file(path);
+    if (!file) return fail("cannot read " + path);
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
+        std::istringstream fields(line);
+        long frame = -1;
+        std::string event;
+        int a = 0, b = 0;
+        if (!(fields >> frame >> event) || frame < frames_) {
+            return fail("line " + std::to_string(number) + ": " + line);
+        }
+        const int values = event == "end" ? 0 : event == "press" || event == "move" || event == "release" ? 2 : 1;
+        if ((values >= 1 && !(fields >> a)) || (values == 2 && !(fields >> b)) || !(fields >> std::ws).eof()) {
+            return fail("line " + std::to_string(number) + ": " + line);
+        }
+        while (frames_ < frame) Frame();
+        if (event == "end") return true;
+        if (event == "press") {
+            Press(a, b);
+        } else if (event == "move") {
+            Move(a, b);
+        } else if (event == "release") {
+            Release(a, b);
+        } else if (event == "keydown") {
+            KeyDown(a);
+        } else if (event == "keyup") {
+            KeyUp(a);
+        } else if (event == "window") {
+            Window(a);
+        } else if (event == "skip") {
+            Skip(a);
+        } else {
+            return fail("line " + std::to_string(number) + ": " + line);
+        }
+    }
+    return fail(path + " has no end line");
+}
+
+std::string PlayState::ToString() const {
+    std::ostringstream text;
+    text << "score " << score << ", level " << level << ", ships " << ships << ", state " << state << ", positions "
+         << std::hex << positions;
+    return text.str();
+}
+
+PlayState GameDriver::State() {
+    PlayState state;
+    state.score = Score;
+    state.level = levelIndex;
+    state.ships = ShipsAlive;
+    state.state = gameState;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const auto* layer : {BackgroundLayer.get(), GameLayer.get(), BulletsLayer.get(), EffectsLayer.get(),
+                              FrontLayer.get()}) {
+        ForEachObject(layer, [&](const kestrum::scenegraph::LayerObjectPtr& object) {
+            const int kind = static_cast<int>(KindOf(object.get()));
+            const float x = object->X(), y = object->Y();
+            Mix(hash, &kind, sizeof kind);
+            Mix(hash, &x, sizeof x);
+            Mix(hash, &y, sizeof y);
+        });
+    }
+    state.positions = hash;
+    return state;
+}
+
+std::string GameDriver::PoolReport() {
+    int live = 0;
+    for (const int count : ParticleCounts) live += count;
+    return Slots(PlayerBulletPool) + " " + Slots(AttackerBulletPool) + " " + Slots(TankBulletPool) + " " +
+           Slots(TrailPool) + " " + Slots(ParticlePool) + " live " + std::to_string(live);
+}
+
+bool GameDriver::PoolsFull() {
+    int live = 0;
+    for (const int count : ParticleCounts) live += count;
+    return live == 0 && FreeSlots(PlayerBulletPool) == PlayerBulletPool.Count &&
+           FreeSlots(AttackerBulletPool) == AttackerBulletPool.Count &&
+           FreeSlots(TankBulletPool) == TankBulletPool.Count && FreeSlots(TrailPool) == TrailPool.Count &&
+           FreeSlots(ParticlePool) == ParticlePool.Count;
+}
+
+long GameDriver::ResidentKb() { return StatusKb("VmRSS"); }
+
+long GameDriver::PeakResidentKb() { return StatusKb("VmHWM"); }
 
 std::shared_ptr<platform::Pixmap> GameDriver::Render() {
     if (!AppWindow || !GameScreen) return nullptr;

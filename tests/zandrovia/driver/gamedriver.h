@@ -12,11 +12,19 @@
 // through the platform's input devices and the window's event handlers, as
 // the platform's event loop would feed them.
 //
+// Input can be recorded: while a recording is open, every input call
+// (Press, Move, Release, KeyDown, KeyUp, Window, Skip) is written to a text
+// file as a line "<frame> <event> <values>", the frame being Frames() when
+// it was given, and the file ends with "<frame> end". Replay gives the same
+// calls at the same frames, so a run replayed from the same start reaches
+// the same state (State).
+//
 // Used by the game's tests, the frame benchmark and soak programs; it makes
 // no checks of its own.
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -32,6 +40,19 @@ class LayerObject;
 }
 
 namespace gamedriver {
+
+// What a run of play has come to: enough to tell two runs apart.
+struct PlayState {
+    int score = 0;
+    int level = 0;
+    int ships = 0;
+    int state = 0;
+    // Over the kind and position of every object filed in the scene's layers.
+    std::uint64_t positions = 0;
+
+    bool operator==(const PlayState&) const = default;
+    std::string ToString() const;
+};
 
 class GameDriver {
 public:
@@ -53,6 +74,10 @@ public:
     // runs one pass of the platform's main loop (events, then one update and
     // one render of the Game screen).
     void Frame(int count = 1);
+    // Long runs: only every DrawEvery-th frame is drawn; the others run the
+    // Game screen's update alone, as the screen manager would (a frame that
+    // starts or stops a screen runs in full).
+    int DrawEvery = 1;
     // Moves the clock to the next frame step without running a frame, for
     // callers that run the Game screen's hooks themselves.
     void Tick();
@@ -63,7 +88,7 @@ public:
     // Moves the clock ms further at the next frame step, as if that much
     // time had passed between two frames (everything scheduled within it
     // falls due at once).
-    void Skip(int ms) { skipped_ += ms; }
+    void Skip(int ms);
 
     // The left mouse button and the pointer, at window coordinates.
     void Press(int x, int y);
@@ -91,6 +116,29 @@ public:
     // A level's backdrop and ground strip (InitBackground).
     void BuildGround();
 
+    // Starts writing the input to path (a recording already open is closed
+    // first); false when the file cannot be made.
+    bool Record(const std::string& path);
+    // Writes the end line and closes the recording.
+    void StopRecording();
+    // Gives the input of a recording from Frames() on: runs frames until
+    // each event's frame is reached, gives it, and ends at the end line.
+    // False, with the reason in error, when the file cannot be read or has
+    // a line that is not an event.
+    bool Replay(const std::string& path, std::string* error = nullptr);
+
+    // The state of play now.
+    static PlayState State();
+    // Each pool's free slots out of its size and the live particles, as
+    // "18/18 8/8 14/14 16/16 256/256 live 0" (player shots, attacker shots,
+    // tank shots, trails, particles).
+    static std::string PoolReport();
+    // Whether every pool is free and no particle lives.
+    static bool PoolsFull();
+    // The process's resident set in kB: now, and its peak so far.
+    static long ResidentKb();
+    static long PeakResidentKb();
+
     // The Game screen drawn once into an offscreen image of the window's
     // size, without updating; the pixels are read back.
     std::shared_ptr<platform::Pixmap> Render();
@@ -102,6 +150,10 @@ public:
     static std::string HomeDir();
 
 private:
+    // One line of the recording, when one is open.
+    void Log_(const std::string& event);
+
+    std::ofstream recording_;
     testsupport::FakeClock clock_;
     int frames_ = 0;
     std::int64_t skipped_ = 0;

@@ -1,0 +1,316 @@
+// The autopilot.
+#include "zandrovia/driver/autopilot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+#include "kestrum-framework/taskmanager.h"
+#include "kestrum-scenegraph/camera.h"
+#include "kestrum-scenegraph/layer.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "zandrovia/constants.h"
+#include "zandrovia/gamefunctions.h"
+#include "zandrovia/globals.h"
+#include "zandrovia/objectkind.h"
+#include "zandrovia/player.h"
+#include "zandrovia/zandrovia.h"
+
+namespace gamedriver {
+
+namespace {
+
+using kestrum::scenegraph::LayerObjectPtr;
+
+// How the ship is flown: the speed it aims for per unit of distance, its
+// top speed, and the longest mouse step of one frame (window pixels).
+constexpr float kApproach = 0.05f;
+constexpr float kTopSpeed = 7.0f;
+constexpr float kLongestStep = 36.0f;
+// Keeps drags and clicks away from the window's edges and the HUD.
+constexpr float kMargin = 90.0f;
+// Frames of waiting in the steps after a game before the autopilot acts.
+constexpr int kPatience = 90;
+
+bool IsEnemy(ObjectKind kind) {
+    switch (kind) {
+        case ObjectKind::Attacker:
+        case ObjectKind::Launcher:
+        case ObjectKind::Rocket:
+        case ObjectKind::Tank:
+        case ObjectKind::Saucer:
+        case ObjectKind::Spider:
+        case ObjectKind::Crusher: return true;
+        default: return false;
+    }
+}
+
+bool InPlay(const LayerObjectPtr& object) { return object->Enabled() && object->Layer() == GameLayer.get(); }
+
+std::vector<LayerObjectPtr> Ships() {
+    std::vector<LayerObjectPtr> ships;
+    ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
+        if (KindOf(object.get()) == ObjectKind::Player && InPlay(object)) ships.push_back(object);
+    });
+    return ships;
+}
+
+}  // namespace
+
+Autopilot::Autopilot(GameDriver& game) : Autopilot(game, Options{}) {}
+
+Autopilot::Autopilot(GameDriver& game, Options options) : game_(game), options_(options) {
+    savedCheatKeys_ = CheatKeys;
+    CheatKeys = true;
+}
+
+Autopilot::~Autopilot() {
+    StopDrag_();
+    if (keyUp_ != 0) game_.KeyUp(keyUp_);
+    CheatKeys = savedCheatKeys_;
+}
+
+void Autopilot::NewRun() {
+    std::remove(PrefsPath().c_str());
+    if (Prefs) Prefs->Clear();
+    gameState = STATE_NEW_GAME;
+    lastState_ = STATE_PLAY;
+}
+
+void Autopilot::Run(int frames) {
+    for (int i = 0; i < frames; ++i) Step();
+}
+
+void Autopilot::Step() {
+    if (keyUp_ != 0) {
+        game_.KeyUp(keyUp_);
+        keyUp_ = 0;
+    }
+    const bool paused = kestrum::framework::TasksPaused();
+    if (gameState == STATE_PLAY && !paused && ShipsAlive > 0) {
+        waited_ = 0;
+        Play_();
+    } else if (gameState == STATE_PLAY || gameState >= STATE_GAME_OVER) {
+        AfterGame_();
+    } else {
+        // The level-up sequence and a new game run by themselves.
+        StopDrag_();
+    }
+    game_.Frame();
+    ++stats_.frames;
+    Observe_();
+}
+
+void Autopilot::Play_() {
+    ++levelFrame_;
+    ++gameLevelFrame_;
+    ++sinceSwitch_;
+    // The end of a game: the squadron into the ground, one ship after the
+    // other, without help for the level.
+    const bool ending = levelsThisGame_ >= options_.levelsPerGame;
+    const bool skip = !ending && (levelFrame_ > 4 * options_.levelFrames ||
+                                  (levelFrame_ > 2 * options_.levelFrames && gameLevelFrame_ > options_.bossFrames));
+    if (skip && levelFrame_ % 300 == 0) {
+        StopDrag_();
+        Tap_(platform::Key::Space);
+        ++stats_.skips;
+        return;
+    }
+    if (!ending && levelFrame_ > options_.levelFrames && levelFrame_ % 300 == 0) {
+        Tap_('n');
+        ++stats_.nukes;
+    }
+
+    const std::shared_ptr<Player> ship = CurrentPlayer;
+    if (!ship || !InPlay(ship) || (sinceSwitch_ > options_.switchFrames && ShipsAlive > 1)) {
+        SwitchShip_();
+        return;
+    }
+
+    const Point at{ship->X(), ship->Y()};
+    const float ground = GroundLine();
+    Point target{ViewWidth() * 0.5f, ViewHeight() * 0.3f};
+    if (ending) {
+        target = {at.x, ground + 40};
+    } else {
+        // A pick-up or man within reach first, else above the nearest enemy.
+        float best = std::numeric_limits<float>::max();
+        LayerObjectPtr collect;
+        LayerObjectPtr enemy;
+        float nearestEnemy = std::numeric_limits<float>::max();
+        ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
+            if (!InPlay(object)) return;
+            const ObjectKind kind = KindOf(object.get());
+            const float distance = std::hypot(object->X() - at.x, object->Y() - at.y);
+            if ((kind == ObjectKind::Pickup || kind == ObjectKind::Man) && distance < best && distance < 500) {
+                best = distance;
+                collect = object;
+            } else if (IsEnemy(kind) && distance < nearestEnemy) {
+                nearestEnemy = distance;
+                enemy = object;
+            }
+        });
+        const auto kept = pickup_.lock();
+        if (kept && kept != collect && !InPlay(kept)) ++stats_.pickupsTaken;
+        pickup_.reset();
+        if (collect) {
+            if (KindOf(collect.get()) == ObjectKind::Pickup) pickup_ = collect;
+            target = {collect->X(), collect->Y()};
+        } else if (enemy) {
+            target = {enemy->X(), enemy->Y() - 160};
+        }
+        target.y = std::clamp(target.y, 60.0f, ground - 140);
+    }
+    Steer_(target);
+}
+
+void Autopilot::AfterGame_() {
+    StopDrag_();
+    ++waited_;
+    if (waited_ < kPatience) return;
+    if (gameState == STATE_GAME_OVER + 1 || (gameState == STATE_PLAY && !kestrum::framework::TasksPaused())) {
+        // No name to give, or the menu closed on a game without ships: a new game.
+        Tap_('r');
+        waited_ = 0;
+    } else if (gameState == STATE_PLAY && kestrum::framework::TasksPaused()) {
+        // The pause menu with the hall of fame: closed.
+        Tap_(platform::Key::Escape);
+        waited_ = 0;
+    }
+}
+
+void Autopilot::Tap_(int key) {
+    game_.KeyDown(key);
+    keyUp_ = key;
+}
+
+void Autopilot::Steer_(Point target) {
+    if (!dragging_) {
+        mouse_ = DragAnchor_();
+        game_.Press(static_cast<int>(mouse_.x), static_cast<int>(mouse_.y));
+        dragging_ = true;
+        return;
+    }
+    const std::shared_ptr<Player> ship = CurrentPlayer;
+    Point desired{(target.x - ship->X()) * kApproach, (target.y - ship->Y()) * kApproach};
+    const float speed = std::hypot(desired.x, desired.y);
+    if (speed > kTopSpeed) desired = {desired.x * kTopSpeed / speed, desired.y * kTopSpeed / speed};
+    // A drag adds a quarter of the pointer's move to the velocity, which
+    // keeps 95% of itself each frame.
+    const Point layerStep{(desired.x - ship->Velocity.x * 0.95f) * 4, (desired.y - ship->Velocity.y * 0.95f) * 4};
+    const Point origin = ToWindow_({0, 0});
+    const Point unit = ToWindow_({1, 1});
+    Point step{layerStep.x * (unit.x - origin.x), layerStep.y * (unit.y - origin.y)};
+    step.x = std::clamp(step.x, -kLongestStep, kLongestStep);
+    step.y = std::clamp(step.y, -kLongestStep, kLongestStep);
+    const Point next{std::round(mouse_.x + step.x), std::round(mouse_.y + step.y)};
+    const float width = static_cast<float>(AppWindow->Width()), height = static_cast<float>(AppWindow->Height());
+    if (next.x < kMargin || next.x > width - kMargin || next.y < kMargin || next.y > height - kMargin) {
+        // The pointer would leave the window: the drag starts again.
+        StopDrag_();
+        return;
+    }
+    mouse_ = next;
+    game_.Move(static_cast<int>(mouse_.x), static_cast<int>(mouse_.y));
+}
+
+void Autopilot::StopDrag_() {
+    if (!dragging_) return;
+    game_.Release(static_cast<int>(mouse_.x), static_cast<int>(mouse_.y));
+    dragging_ = false;
+}
+
+bool Autopilot::SwitchShip_() {
+    // A click is a press of its own: a drag in progress ends first.
+    if (dragging_) {
+        StopDrag_();
+        return false;
+    }
+    std::vector<LayerObjectPtr> ships = Ships();
+    std::erase(ships, std::static_pointer_cast<kestrum::scenegraph::LayerObject>(CurrentPlayer));
+    if (ships.empty()) return false;
+    const LayerObjectPtr& ship = ships[static_cast<std::size_t>(stats_.switches) % ships.size()];
+    const Point centre = ToWindow_({ship->X(), ship->Y()});
+    mouse_ = {std::round(centre.x), std::round(centre.y)};
+    game_.Press(static_cast<int>(mouse_.x), static_cast<int>(mouse_.y));
+    // The press goes on as a drag from the ship.
+    dragging_ = true;
+    sinceSwitch_ = 0;
+    ++stats_.switches;
+    return true;
+}
+
+Autopilot::Point Autopilot::ToWindow_(Point layer) const {
+    if (!GameCamera || !GameLayer) return layer;
+    // The camera maps window points to the layer by scale and offset; two
+    // probes of the pointer give both.
+    platform::MouseDevice& mouse = platform::Mouse();
+    const platform::Vec2i saved = mouse.Location();
+    mouse.SetLocation({0, 0});
+    const platform::Vec2f zero = GameCamera->GetMouseLocation(GameLayer.get());
+    mouse.SetLocation({100, 100});
+    const platform::Vec2f hundred = GameCamera->GetMouseLocation(GameLayer.get());
+    mouse.SetLocation(saved);
+    const float scaleX = (hundred.x - zero.x) / 100, scaleY = (hundred.y - zero.y) / 100;
+    if (scaleX == 0 || scaleY == 0) return layer;
+    return {(layer.x - zero.x) / scaleX, (layer.y - zero.y) / scaleY};
+}
+
+Autopilot::Point Autopilot::DragAnchor_() const {
+    const std::vector<LayerObjectPtr> ships = Ships();
+    const float width = static_cast<float>(AppWindow->Width()), height = static_cast<float>(AppWindow->Height());
+    Point best{width / 2, height / 2};
+    float clearest = -1;
+    for (int row = 1; row <= 3; ++row) {
+        for (int column = 1; column <= 5; ++column) {
+            const Point candidate{width * static_cast<float>(column) / 6, height * static_cast<float>(row) / 4};
+            float clearance = std::numeric_limits<float>::max();
+            for (const auto& ship : ships) {
+                const Point at = ToWindow_({ship->X(), ship->Y()});
+                clearance = std::min(clearance, std::hypot(at.x - candidate.x, at.y - candidate.y));
+            }
+            if (clearance > clearest) {
+                clearest = clearance;
+                best = candidate;
+            }
+        }
+    }
+    return {std::round(best.x), std::round(best.y)};
+}
+
+void Autopilot::Observe_() {
+    const int state = gameState;
+    const auto newGame = [](int value) { return value == STATE_NEW_GAME || value == STATE_NEW_GAME + 1; };
+    if (newGame(state) && !newGame(lastState_)) {
+        // The level's frames go on counting: a new game resumes the level
+        // that ended the last one, and a level that keeps ending games must
+        // still be helped on.
+        ++stats_.gamesStarted;
+        levelsThisGame_ = 0;
+        gameLevelFrame_ = 0;
+    }
+    if (state >= STATE_GAME_OVER && lastState_ < STATE_GAME_OVER) ++stats_.gameOvers;
+    if (state == STATE_GAME_OVER + 1 && lastState_ != STATE_GAME_OVER + 1) ++stats_.nameEntries;
+    if (state == STATE_LEVEL_UP + 4 && lastState_ != STATE_LEVEL_UP + 4) {
+        ++stats_.levelChanges;
+        ++levelsThisGame_;
+        levelFrame_ = 0;
+        gameLevelFrame_ = 0;
+        if (OnLevelChange) OnLevelChange({stats_.frames, levelIndex, GameDriver::PoolReport(), GameDriver::PoolsFull()});
+    }
+    if (state == STATE_PLAY && ShipsAlive > 0) stats_.levels.insert(levelIndex);
+    bool spider = false, saucer = false;
+    ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
+        if (!object->Enabled()) return;
+        spider = spider || KindOf(object.get()) == ObjectKind::Spider;
+        saucer = saucer || KindOf(object.get()) == ObjectKind::Saucer;
+    });
+    stats_.spiderFrames += spider;
+    stats_.saucerFrames += saucer;
+    lastState_ = state;
+}
+
+}  // namespace gamedriver
