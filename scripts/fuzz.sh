@@ -55,8 +55,10 @@ run_target() {
   local target=$1
   local work=$build/fuzz-work/$target crashes=$build/fuzz-crashes/$target
   mkdir -p "$work" "$crashes" "$build/fuzz-logs"
-  local corpora=("$work" "fuzz/corpus/$target" "$build/fuzz-seeds/$target")
-  [[ -d fuzz/regressions/$target ]] && corpora+=("fuzz/regressions/$target")
+  local corpora=("$work" "$build/fuzz-seeds/$target") folder
+  for folder in "fuzz/corpus/$target" "fuzz/regressions/$target"; do
+    if [[ -d $folder ]]; then corpora+=("$folder"); fi
+  done
   local start=$SECONDS
   touch "$build/fuzz-logs/$target.start"
   "$build/fuzz/fuzz-$target" -max_total_time="$seconds" -runs="$((runs > 0 ? runs : -1))" \
@@ -78,7 +80,8 @@ for target in "${targets[@]}"; do
   log=$build/fuzz-logs/$target.log
   executions=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || true)
   crashes=$(find "$build/fuzz-crashes/$target" -type f -newer "$build/fuzz-logs/$target.start" | wc -l)
-  ((crashes == 0)) || failed=1
+  # A target that did not run (no statistics) fails the run as a crash does.
+  if ((crashes > 0)) || [[ -z $executions ]]; then failed=1; fi
   printf '%-14s %14s %8s %8s\n' "$target" "${executions:-?}" "$(cat "$build/fuzz-logs/$target.seconds")" "$crashes"
 done
 exit "$failed"
