@@ -10,6 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/image.h"
+#include "platform/stbimage.h"
 
 namespace platform {
 
@@ -39,10 +40,20 @@ std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
     // 16384 pixels a side, and no picture of the game comes near 4096 x 4096.
     constexpr int kLargestSide = 16384;
     constexpr long kMostPixels = 4096L * 4096L;
-    if (!stbi_info(file.c_str(), &width, &height, &channels) || width > kLargestSide || height > kLargestSide ||
-        long(width) * height > kMostPixels) {
-        return nullptr;
+    {
+        const DecodeBudget headerBudget(std::size_t{1} << 20);
+        if (!stbi_info(file.c_str(), &width, &height, &channels) || width > kLargestSide ||
+            height > kLargestSide || long(width) * height > kMostPixels) {
+            return nullptr;
+        }
     }
+    // No buffer of a decode needs more than twice the picture's rows at 16
+    // bits a channel (8 bytes a pixel and a filter byte a row): the decoder
+    // sizes its output for those rows and doubles it when the data holds
+    // more, as an interlaced picture's passes do. The 4 MB on top cover the
+    // JPEG reader's blocks, which round a thin picture up to 16 pixels.
+    const std::size_t rows = std::size_t(width) * std::size_t(height) * 8 + std::size_t(height);
+    const DecodeBudget budget(2 * rows + (4u << 20));
     stbi_uc* data = stbi_load(file.c_str(), &width, &height, &channels, 4);
     if (data == nullptr) return nullptr;
     // Filled straight from the decoder's bytes: zeroing the pixels first

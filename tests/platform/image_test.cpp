@@ -1,7 +1,9 @@
 // Pixmaps and images, loaded and measured with no GL context.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/font.h"
@@ -69,13 +71,45 @@ TEST(Image, MissingOrCorruptFilesGiveNull) {
     };
     WriteFile(dir + "huge.png", png(std::string("\0\0\x4e\x20\0\0\x4e\x20", 8)));
     WriteFile(dir + "wide.png", png(std::string("\0\0\x13\x88\0\0\x13\x88", 8)));
+    // A 48 x 10 PNG whose compressed data, read on past its end as zeros,
+    // would grow its output to gigabytes.
+    const std::string endless = std::string(std::getenv("ZANDROVIA_TEST_DATA")) + "/endless-zlib.png";
     for (const std::string& path : {dir + "missing.png", dir + "text.png", dir + "empty.png", dir + "truncated.png",
-                                    dir + "headerless.png", dir + "huge.png", dir + "wide.png", dir}) {
+                                    dir + "headerless.png", dir + "huge.png", dir + "wide.png", dir, endless}) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(Pixmap::Load(path));
         EXPECT_FALSE(Image::Load(path));
         EXPECT_FALSE(Image::LoadLight(path));
         EXPECT_FALSE(Image::LoadBump(path, "", "", 1, false));
+    }
+}
+
+// Pictures that need the decoder's largest buffers still fit the budget a
+// load gives it (tests/tools/pngfixtures.py wrote them).
+TEST(Pixmap, SixteenBitInterlacedAndPalettedPngsDecode) {
+    const std::string data = std::string(std::getenv("ZANDROVIA_TEST_DATA")) + "/";
+    const struct {
+        const char* file;
+        int width, height;
+        bool paletted;  // every pixel has its row's colour of column 0, opaque
+    } cases[] = {
+        {"rgba16.png", 640, 480, false},
+        {"rgba16-interlaced.png", 640, 480, false},
+        {"paletted.png", 37, 23, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const auto pixmap = Pixmap::Load(data + c.file);
+        ASSERT_TRUE(pixmap);
+        ASSERT_EQ(pixmap->Width(), c.width);
+        ASSERT_EQ(pixmap->Height(), c.height);
+        for (const auto& [x, y] : {std::pair{0, 0}, {36, 22}, {5, 9}, {c.width - 1, c.height - 1}, {c.width / 2, 7}}) {
+            const int column = c.paletted ? 0 : x;
+            const std::uint32_t alpha = c.paletted ? 255 : std::uint32_t(255 - x - y) % 256;
+            const std::uint32_t expected = alpha << 24 | std::uint32_t(column * 5 % 256) << 16 |
+                                           std::uint32_t(y * 7 % 256) << 8 | 200;
+            EXPECT_EQ(pixmap->GetPixelARGB(x, y), expected) << x << ", " << y;
+        }
     }
 }
 
