@@ -1,7 +1,7 @@
 // Pixmap: straight-alpha RGBA pixels in memory, loaded and saved through stb.
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -27,14 +27,16 @@ Pixmap::Pixmap(int width, int height)
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4, 0) {}
 
 std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
-    const std::string file = RealPath(path);
-    // PNG and JPEG only, known by their signatures: the decoder reads a file
-    // of any other bytes as a headerless format, and would fill a picture of
-    // many millions of pixels from a few bytes, pixel by pixel.
-    char signature[8] = {};
-    std::ifstream(file, std::ios::binary).read(signature, sizeof signature);
-    const std::string_view head(signature, sizeof signature);
-    if (head != std::string_view("\x89PNG\r\n\x1a\n", 8) && head.substr(0, 3) != "\xFF\xD8\xFF") return nullptr;
+    // PNG and JPEG only, known by their signatures (the reader is built for
+    // those two alone).
+    const std::string bytes = TryLoadString(path).value_or(std::string());
+    const bool png = bytes.starts_with(std::string_view("\x89PNG\r\n\x1a\n", 8));
+    const bool jpeg = bytes.starts_with("\xFF\xD8\xFF");
+    if (!png && !jpeg) return nullptr;
+    if (jpeg && !JpegHuffmanTablesFit(bytes)) return nullptr;
+    if (bytes.size() > std::size_t(std::numeric_limits<int>::max())) return nullptr;
+    const auto* encoded = reinterpret_cast<const stbi_uc*>(bytes.data());
+    const int encodedSize = static_cast<int>(bytes.size());
     int width = 0, height = 0, channels = 0;
     // The size comes from the header first. No GL texture is larger than
     // 16384 pixels a side, and no picture of the game comes near 4096 x 4096.
@@ -42,7 +44,7 @@ std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
     constexpr long kMostPixels = 4096L * 4096L;
     {
         const DecodeBudget headerBudget(std::size_t{1} << 20);
-        if (!stbi_info(file.c_str(), &width, &height, &channels) || width > kLargestSide ||
+        if (!stbi_info_from_memory(encoded, encodedSize, &width, &height, &channels) || width > kLargestSide ||
             height > kLargestSide || long(width) * height > kMostPixels) {
             return nullptr;
         }
@@ -54,7 +56,7 @@ std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
     // JPEG reader's blocks, which round a thin picture up to 16 pixels.
     const std::size_t rows = std::size_t(width) * std::size_t(height) * 8 + std::size_t(height);
     const DecodeBudget budget(2 * rows + (4u << 20));
-    stbi_uc* data = stbi_load(file.c_str(), &width, &height, &channels, 4);
+    stbi_uc* data = stbi_load_from_memory(encoded, encodedSize, &width, &height, &channels, 4);
     if (data == nullptr) return nullptr;
     // Filled straight from the decoder's bytes: zeroing the pixels first
     // would only be written over.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 namespace platform {
 
@@ -25,5 +26,10 @@ public:
 private:
     std::size_t saved_;
 };
+
+// False when a JPEG file defines a Huffman table of more than 256 codes,
+// which the reader would write past the end of its table; true for every
+// other file (damage of any other kind is the reader's to find).
+bool JpegHuffmanTablesFit(std::string_view file);
 
 }  // namespace platform
