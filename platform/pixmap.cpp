@@ -33,7 +33,7 @@ std::shared_ptr<Pixmap> Pixmap::Load(std::string_view path) {
     const bool png = bytes.starts_with(std::string_view("\x89PNG\r\n\x1a\n", 8));
     const bool jpeg = bytes.starts_with("\xFF\xD8\xFF");
     if (!png && !jpeg) return nullptr;
-    if (jpeg && !JpegHuffmanTablesFit(bytes)) return nullptr;
+    if (jpeg && !JpegHuffmanTablesSound(bytes)) return nullptr;
     if (bytes.size() > std::size_t(std::numeric_limits<int>::max())) return nullptr;
     const auto* encoded = reinterpret_cast<const stbi_uc*>(bytes.data());
     const int encodedSize = static_cast<int>(bytes.size());

@@ -3,6 +3,7 @@
 #include "platform/stbimage.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -28,8 +29,10 @@ DecodeBudget::DecodeBudget(std::size_t bytes) : saved_(budget) { budget = bytes;
 
 DecodeBudget::~DecodeBudget() { budget = saved_; }
 
-bool JpegHuffmanTablesFit(std::string_view file) {
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(file[at]); };
+bool JpegHuffmanTablesSound(std::string_view file) {
+    const auto byte = [&](std::size_t at) -> unsigned { return at < file.size() ? std::uint8_t(file[at]) : 0; };
+    bool defined[2][4] = {};  // [DC, AC][table number]
+    bool progressive = false;
     std::size_t at = 2;  // past the start-of-image marker
     while (at + 1 < file.size()) {
         if (byte(at) != 0xFF) {
@@ -45,15 +48,34 @@ bool JpegHuffmanTablesFit(std::string_view file) {
         if (marker == 0xD9 || at + 3 >= file.size()) return true;  // end of image
         const std::size_t length = std::size_t(byte(at + 2)) << 8 | byte(at + 3);
         const std::size_t end = std::min(file.size(), at + 2 + length);
+        if (marker == 0xC2) progressive = true;
         if (marker == 0xC4) {
             // Tables: a class and number byte, 16 counts, then the codes. The
             // reader takes a table that starts inside the segment whole, even
             // where it runs past the segment's end, so this does too.
             for (std::size_t table = at + 4; table < end;) {
                 std::size_t codes = 0;
-                for (std::size_t i = table + 1; i <= table + 16 && i < file.size(); ++i) codes += byte(i);
+                for (std::size_t i = table + 1; i <= table + 16; ++i) codes += byte(i);
                 if (codes > 256) return false;
+                if ((byte(table) >> 4) <= 1 && (byte(table) & 15) <= 3) defined[byte(table) >> 4][byte(table) & 15] = true;
                 table += 17 + codes;
+            }
+        }
+        if (marker == 0xDA) {
+            // A scan: its components with their tables, then the spectral
+            // range and the approximation bits. A baseline scan decodes with
+            // both tables; a progressive one with the DC table in a first DC
+            // scan and the AC table in an AC scan.
+            const unsigned components = byte(at + 4);
+            const std::size_t range = at + 5 + 2 * std::size_t(components);
+            const bool dcFirst = byte(range) == 0 && (byte(range + 2) >> 4) == 0;
+            const bool usesDc = !progressive || dcFirst;
+            const bool usesAc = !progressive || byte(range) > 0;
+            for (unsigned c = 0; c < components; ++c) {
+                const unsigned tables = byte(at + 6 + 2 * std::size_t(c));
+                const unsigned dc = tables >> 4, ac = tables & 15;
+                if (usesDc && dc <= 3 && !defined[0][dc]) return false;
+                if (usesAc && ac <= 3 && !defined[1][ac]) return false;
             }
         }
         at = end;

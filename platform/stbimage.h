@@ -27,9 +27,10 @@ private:
     std::size_t saved_;
 };
 
-// False when a JPEG file defines a Huffman table of more than 256 codes,
-// which the reader would write past the end of its table; true for every
+// False when a JPEG file defines a Huffman table of more than 256 codes
+// (the reader would write past the end of its table) or decodes a scan with
+// a table it never defined (the reader would search garbage); true for every
 // other file (damage of any other kind is the reader's to find).
-bool JpegHuffmanTablesFit(std::string_view file);
+bool JpegHuffmanTablesSound(std::string_view file);
 
 }  // namespace platform
