@@ -57,7 +57,8 @@ bool JpegHuffmanTablesSound(std::string_view file) {
                 std::size_t codes = 0;
                 for (std::size_t i = table + 1; i <= table + 16; ++i) codes += byte(i);
                 if (codes > 256) return false;
-                if ((byte(table) >> 4) <= 1 && (byte(table) & 15) <= 3) defined[byte(table) >> 4][byte(table) & 15] = true;
+                const unsigned kind = byte(table) >> 4, number = byte(table) & 15;
+                if (kind <= 1 && number <= 3) defined[kind][number] = true;
                 table += 17 + codes;
             }
         }
