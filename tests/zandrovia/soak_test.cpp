@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "kestrum-framework/config.h"
 #include "kestrum-framework/taskmanager.h"
 #include "kestrum-gui/guilayer.h"
 #include "platform/files.h"
@@ -113,6 +114,34 @@ TEST_F(Soak, TheAutopilotPlaysLevelsAndGamesWithThePoolsBackToFullAtEveryLevelCh
     const std::vector<std::string> posts = service.Posts();
     ASSERT_FALSE(posts.empty());
     EXPECT_NE(posts.front().find(R"("name":"ACE","email":"ACE@MAIL.TEST")"), std::string::npos) << posts.front();
+}
+
+// Level 20 sends two spiders and then the saucer, a minute in. The
+// autopilot's help (nuke, skip) must not carry play past the level before
+// every boss has come, even when games end in it and start it again.
+TEST_F(Soak, TheAutopilotStaysInALevelUntilItsBossesHaveCome) {
+    GameDriver game;
+    game.DrawEvery = 10;
+    Autopilot pilot(game, {.levelFrames = 600, .bossFrames = 0, .levelsPerGame = 1, .menuFrames = 0});
+    pilot.NewRun();
+    Prefs->Cursor = 0;
+    Prefs->WriteBool(PREFS_KEY_INSTRUCTIONS, true);
+    Prefs->Cursor = 0;
+    Prefs->WriteInt("levelIndex", 20);
+    Prefs->Cursor = 0;
+    int sawLevel = -1;
+    for (int frame = 0; frame < 6000 && pilot.GetStats().saucerFrames == 0; ++frame) {
+        pilot.Step();
+        if (pilot.GetStats().levels.contains(20)) sawLevel = 20;
+    }
+    const auto& stats = pilot.GetStats();
+    SCOPED_TRACE(Describe(stats));
+    EXPECT_EQ(sawLevel, 20);
+    EXPECT_GT(stats.nukes, 0) << "the level was helped";
+    EXPECT_GT(stats.spiderFrames, 0);
+    EXPECT_GT(stats.saucerFrames, 0);
+    EXPECT_EQ(levelIndex, 20);
+    EXPECT_EQ(stats.skips, 0);
 }
 
 // A click through the driver, on the widget's centre (the GUI maps 1:1 to

@@ -50,6 +50,8 @@ constexpr int kPatience = 90;
 // A level whose boss still waits is skipped only after this many times the
 // level frames (a squadron that never lives to see the boss).
 constexpr int kBossPatience = 8;
+// A ship closer than this to a boss in play keeps away from it.
+constexpr float kBossDistance = 450.0f;
 // Past this many times the level frames a level is skipped once in a while
 // even with a boss in play.
 constexpr int kSkipAnyway = 4;
@@ -192,14 +194,21 @@ void Autopilot::Play_() {
         return;
     }
     // The end of a game: the squadron into the ground, one ship after the
-    // other, without help for the level; not while a boss is to come.
+    // other, without help for the level; not while a boss is to come. A
+    // level is skipped at twice the level frames, but not while a boss of
+    // it waits, and with a boss in play only once this game has played
+    // the level for the boss frames.
     const bool bossPending = BossPending_();
     const bool ending = levelsThisGame_ >= options_.levelsPerGame && !bossPending;
-    const bool bossSeen = !bossPending || levelFrame_ > kBossPatience * options_.levelFrames;
-    const bool skip = !ending && bossSeen &&
-                      (levelFrame_ > kSkipAnyway * options_.levelFrames ||
-                       (levelFrame_ > 2 * options_.levelFrames && gameLevelFrame_ > options_.bossFrames));
-    if (skip && levelFrame_ % 300 == 0) {
+    bool mayLeave = true;
+    if (bossPending) {
+        mayLeave = levelFrame_ > kBossPatience * options_.levelFrames;
+    } else if (BossInPlay_()) {
+        mayLeave = gameLevelFrame_ > options_.bossFrames || levelFrame_ > kSkipAnyway * options_.levelFrames;
+    }
+    const bool skip = !ending && mayLeave && levelFrame_ > 2 * options_.levelFrames;
+    // Every 300 frames: the nuke, and half-way between two nukes the skip.
+    if (skip && levelFrame_ % 300 == 150) {
         StopDrag_();
         Tap_(platform::Key::Space);
         ++stats_.skips;
@@ -227,6 +236,8 @@ void Autopilot::Play_() {
         LayerObjectPtr collect;
         LayerObjectPtr enemy;
         float nearestEnemy = std::numeric_limits<float>::max();
+        LayerObjectPtr boss;
+        float nearestBoss = std::numeric_limits<float>::max();
         ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
             if (!InPlay(object)) return;
             const ObjectKind kind = KindOf(object.get());
@@ -238,11 +249,19 @@ void Autopilot::Play_() {
                 nearestEnemy = distance;
                 enemy = object;
             }
+            if ((kind == ObjectKind::Spider || kind == ObjectKind::Saucer) && distance < nearestBoss) {
+                nearestBoss = distance;
+                boss = object;
+            }
         });
         const auto kept = pickup_.lock();
         if (kept && kept != collect && !InPlay(kept)) ++stats_.pickupsTaken;
         pickup_.reset();
-        if (collect) {
+        if (boss && nearestBoss < kBossDistance) {
+            // A boss sprays shots all round: the ship keeps to the top
+            // corner away from it.
+            target = {boss->X() < ViewWidth() * 0.5f ? ViewWidth() * 0.85f : ViewWidth() * 0.15f, 0};
+        } else if (collect) {
             if (KindOf(collect.get()) == ObjectKind::Pickup) pickup_ = collect;
             target = {collect->X(), collect->Y()};
         } else if (enemy) {
@@ -374,6 +393,15 @@ void Autopilot::Click_(int mode, std::function<std::shared_ptr<GuiObject>()> fin
     });
     script_.push_back([this] { game_.Release(static_cast<int>(clickAt_.x), static_cast<int>(clickAt_.y)); });
     script_.push_back([] {});
+}
+
+bool Autopilot::BossInPlay_() {
+    bool boss = false;
+    ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
+        const ObjectKind kind = KindOf(object.get());
+        boss = boss || ((kind == ObjectKind::Spider || kind == ObjectKind::Saucer) && InPlay(object));
+    });
+    return boss;
 }
 
 bool Autopilot::BossPending_() {

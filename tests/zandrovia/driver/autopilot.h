@@ -46,11 +46,12 @@ class Autopilot {
 public:
     struct Options {
         // Frames of play in one level (over all the games that play it)
-        // before the nuke key helps; at twice this the level is skipped once
-        // the current game has played it for bossFrames (the last boss of
-        // a level comes after a minute), at four times in any case; never
-        // while a boss of the level still waits (for eight times as long).
-        int levelFrames = 1800;
+        // before the nuke key helps; at twice this the level is skipped,
+        // but not while a boss of the level still waits (up to eight times
+        // this), and with a boss in play only once the current game has
+        // played the level for bossFrames (the last boss of a level comes
+        // after 65 s) or at four times this.
+        int levelFrames = 1200;
         int bossFrames = 4500;
         // Levels played in one game before the squadron is flown into the ground.
         int levelsPerGame = 6;
@@ -140,8 +141,9 @@ private:
     void Click_(int mode, std::function<std::shared_ptr<kestrum::gui::GuiObject>()> find);
     // Clicks on the keys of text, on the keyboard of mode.
     void Type_(int mode, const std::string& text);
-    // Whether a boss of the level is still waiting in the scheduler.
+    // Whether a boss of the level is still waiting in the scheduler, or in play.
     static bool BossPending_();
+    static bool BossInPlay_();
     // A key held for this frame and let go in the next.
     void Tap_(int key);
     // The current ship is flown towards target (GameLayer units).
