@@ -323,8 +323,11 @@ void Autopilot::VisitMenu_() {
             break;
         default: {
             Click_(GUI_MODE_PAUSE, PauseWidget("reset"));
+            // Not while a boss of the level waits: the reset would take
+            // play away before it came.
             const bool confirm =
-                !options_.confirmAfterPass || sinceConfirm_.size() == static_cast<std::size_t>(LevelCount);
+                !BossPending_() &&
+                (!options_.confirmAfterPass || sinceConfirm_.size() == static_cast<std::size_t>(LevelCount));
             Click_(GUI_MODE_PAUSE, DialogButton(confirm));
             if (!confirm) escape();
             break;

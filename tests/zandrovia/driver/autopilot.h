@@ -60,7 +60,8 @@ public:
         // Frames of play between two visits of the pause menu; 0 for none.
         int menuFrames = 2400;
         // The reset dialog is confirmed only once every level was played
-        // since the last confirmation (else at every third visit).
+        // since the last confirmation (else at every third visit), and
+        // never while a boss of the level waits.
         bool confirmAfterPass = true;
     };
 
