@@ -136,7 +136,9 @@ Autopilot::Autopilot(GameDriver& game, Options options) : game_(game), options_(
 Autopilot::~Autopilot() {
     // A click cut short lets its button go, as a drag does.
     script_.clear();
-    if (!dragging_ && platform::Mouse().ButtonDown(1)) game_.Release(static_cast<int>(clickAt_.x), static_cast<int>(clickAt_.y));
+    if (!dragging_ && platform::Mouse().ButtonDown(1)) {
+        game_.Release(static_cast<int>(clickAt_.x), static_cast<int>(clickAt_.y));
+    }
     StopDrag_();
     if (keyUp_ != 0) game_.KeyUp(keyUp_);
     CheatKeys = savedCheatKeys_;
@@ -376,7 +378,8 @@ void Autopilot::Click_(int mode, std::function<std::shared_ptr<GuiObject>()> fin
     // The press on the widget's centre, the release in the next frame, and
     // a frame for the pointer that the release sends back to the press.
     script_.push_back([this, mode, find = std::move(find)] {
-        const bool valid = mode >= 0 && mode < static_cast<int>(GuiRoots.size()) && GuiRoots[static_cast<std::size_t>(mode)];
+        const bool valid =
+            mode >= 0 && mode < static_cast<int>(GuiRoots.size()) && GuiRoots[static_cast<std::size_t>(mode)];
         const std::shared_ptr<GuiObject> widget = valid && GuiMode == mode ? find() : nullptr;
         if (!widget || !widget->Enabled()) {
             script_.clear();

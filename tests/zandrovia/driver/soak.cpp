@@ -11,6 +11,7 @@
 // The recording file receives the run's input for a replay.
 #include <malloc.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -18,7 +19,13 @@
 #include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+// The address sanitizer runtime's allocator statistics, declared here as
+// its interface header is not installed with every compiler.
+extern "C" {
+std::size_t __sanitizer_get_current_allocated_bytes();
+std::size_t __sanitizer_get_heap_size();
+std::size_t __sanitizer_get_free_bytes();
+}
 #endif
 
 #include "zandrovia/driver/autopilot.h"
