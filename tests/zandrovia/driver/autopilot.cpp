@@ -2,28 +2,41 @@
 #include "zandrovia/driver/autopilot.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <vector>
 
 #include "kestrum-framework/taskmanager.h"
+#include "kestrum-gui/guigroup.h"
+#include "kestrum-gui/guilayer.h"
 #include "kestrum-scenegraph/camera.h"
 #include "kestrum-scenegraph/layer.h"
 #include "platform/files.h"
 #include "platform/input.h"
+#include "platform/text.h"
+#include "zandrovia/button.h"
 #include "zandrovia/constants.h"
+#include "zandrovia/dialog.h"
+#include "zandrovia/emailkeyboard.h"
 #include "zandrovia/gamefunctions.h"
 #include "zandrovia/globals.h"
+#include "zandrovia/levels.h"
+#include "zandrovia/namekeyboard.h"
 #include "zandrovia/objectkind.h"
 #include "zandrovia/player.h"
+#include "zandrovia/taskscheduler.h"
+#include "zandrovia/togglebox.h"
 #include "zandrovia/zandrovia.h"
 
 namespace gamedriver {
 
 namespace {
 
+using kestrum::gui::GuiObject;
 using kestrum::scenegraph::LayerObjectPtr;
+using WidgetFinder = std::function<std::shared_ptr<GuiObject>()>;
 
 // How the ship is flown: the speed it aims for per unit of distance, its
 // top speed, and the longest mouse step of one frame (window pixels).
@@ -34,6 +47,59 @@ constexpr float kLongestStep = 36.0f;
 constexpr float kMargin = 90.0f;
 // Frames of waiting in the steps after a game before the autopilot acts.
 constexpr int kPatience = 90;
+// A level whose boss still waits is skipped only after this many times the
+// level frames (a squadron that never lives to see the boss).
+constexpr int kBossPatience = 8;
+// A ship closer than this to a boss in play keeps away from it.
+constexpr float kBossDistance = 450.0f;
+// Past this many times the level frames a level is skipped once in a while
+// even with a boss in play.
+constexpr int kSkipAnyway = 4;
+
+// What is typed after a game over: names on the name keyboard (letters,
+// blank, "." and "-") and addresses on the e-mail keyboard.
+const char* const kNames[] = {"ACE", "MAX.B", "JO KIM", "ZAND-RO"};
+const char* const kAddresses[] = {"ACE@MAIL.TEST", "MAX_B@EXAMPLE.ORG", "JO-KIM@HOME.NET", "ZR@SOAK.TEST"};
+
+// The key of a keyboard whose trimmed name is name (keys are named after
+// their captions, blanks included), searched through the rows.
+std::shared_ptr<GuiObject> FindKey(const std::shared_ptr<GuiObject>& object, const std::string& name) {
+    if (!object) return nullptr;
+    if (platform::Trim(object->Name) == name) return object;
+    if (const auto group = std::dynamic_pointer_cast<kestrum::gui::GuiGroup>(object)) {
+        for (const auto& member : group->Members) {
+            if (auto found = FindKey(member, name)) return found;
+        }
+    }
+    return nullptr;
+}
+
+// The key that types character c.
+std::string KeyName(char c) {
+    if (c == ' ') return "space";
+    return std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+}
+
+WidgetFinder PauseWidget(const std::string& name) {
+    return [name]() -> std::shared_ptr<GuiObject> {
+        const auto& root = GuiRoots[GUI_MODE_PAUSE];
+        return root ? root->GetObject(name) : nullptr;
+    };
+}
+
+std::shared_ptr<Dialog> OpenDialog() {
+    const auto& root = GuiRoots[GUI_MODE_PAUSE];
+    return root ? std::dynamic_pointer_cast<Dialog>(root->Modal) : nullptr;
+}
+
+// The reset dialog's "yes" (left) or "no" (right).
+WidgetFinder DialogButton(bool yes) {
+    return [yes]() -> std::shared_ptr<GuiObject> {
+        const auto dialog = OpenDialog();
+        if (!dialog) return nullptr;
+        return yes ? dialog->LeftButton : dialog->RightButton;
+    };
+}
 
 bool IsEnemy(ObjectKind kind) {
     switch (kind) {
@@ -68,6 +134,11 @@ Autopilot::Autopilot(GameDriver& game, Options options) : game_(game), options_(
 }
 
 Autopilot::~Autopilot() {
+    // A click cut short lets its button go, as a drag does.
+    script_.clear();
+    if (!dragging_ && platform::Mouse().ButtonDown(1)) {
+        game_.Release(static_cast<int>(clickAt_.x), static_cast<int>(clickAt_.y));
+    }
     StopDrag_();
     if (keyUp_ != 0) game_.KeyUp(keyUp_);
     CheatKeys = savedCheatKeys_;
@@ -78,6 +149,10 @@ void Autopilot::NewRun() {
     if (Prefs) Prefs->Clear();
     gameState = STATE_NEW_GAME;
     lastState_ = STATE_PLAY;
+    lastGuiMode_ = GuiMode;
+    lastSound_ = SoundToggle ? SoundToggle->Frame : 0;
+    lastMusic_ = MusicToggle ? MusicToggle->Frame : 0;
+    lastDialog_ = OpenDialog() != nullptr;
 }
 
 void Autopilot::Run(int frames) {
@@ -90,7 +165,11 @@ void Autopilot::Step() {
         keyUp_ = 0;
     }
     const bool paused = kestrum::framework::TasksPaused();
-    if (gameState == STATE_PLAY && !paused && ShipsAlive > 0) {
+    if (!script_.empty()) {
+        const std::function<void()> step = std::move(script_.front());
+        script_.pop_front();
+        step();
+    } else if (gameState == STATE_PLAY && !paused && ShipsAlive > 0) {
         waited_ = 0;
         Play_();
     } else if (gameState == STATE_PLAY || gameState >= STATE_GAME_OVER) {
@@ -108,12 +187,30 @@ void Autopilot::Play_() {
     ++levelFrame_;
     ++gameLevelFrame_;
     ++sinceSwitch_;
+    ++sinceMenu_;
+    if (options_.menuFrames > 0 && sinceMenu_ >= options_.menuFrames) {
+        // A press on the pause button is a press of its own.
+        sinceMenu_ = 0;
+        StopDrag_();
+        VisitMenu_();
+        return;
+    }
     // The end of a game: the squadron into the ground, one ship after the
-    // other, without help for the level.
-    const bool ending = levelsThisGame_ >= options_.levelsPerGame;
-    const bool skip = !ending && (levelFrame_ > 4 * options_.levelFrames ||
-                                  (levelFrame_ > 2 * options_.levelFrames && gameLevelFrame_ > options_.bossFrames));
-    if (skip && levelFrame_ % 300 == 0) {
+    // other, without help for the level; not while a boss is to come. A
+    // level is skipped at twice the level frames, but not while a boss of
+    // it waits, and with a boss in play only once this game has played
+    // the level for the boss frames.
+    const bool bossPending = BossPending_();
+    const bool ending = levelsThisGame_ >= options_.levelsPerGame && !bossPending;
+    bool mayLeave = true;
+    if (bossPending) {
+        mayLeave = levelFrame_ > kBossPatience * options_.levelFrames;
+    } else if (BossInPlay_()) {
+        mayLeave = gameLevelFrame_ > options_.bossFrames || levelFrame_ > kSkipAnyway * options_.levelFrames;
+    }
+    const bool skip = !ending && mayLeave && levelFrame_ > 2 * options_.levelFrames;
+    // Every 300 frames: the nuke, and half-way between two nukes the skip.
+    if (skip && levelFrame_ % 300 == 150) {
         StopDrag_();
         Tap_(platform::Key::Space);
         ++stats_.skips;
@@ -141,6 +238,8 @@ void Autopilot::Play_() {
         LayerObjectPtr collect;
         LayerObjectPtr enemy;
         float nearestEnemy = std::numeric_limits<float>::max();
+        LayerObjectPtr boss;
+        float nearestBoss = std::numeric_limits<float>::max();
         ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
             if (!InPlay(object)) return;
             const ObjectKind kind = KindOf(object.get());
@@ -152,11 +251,19 @@ void Autopilot::Play_() {
                 nearestEnemy = distance;
                 enemy = object;
             }
+            if ((kind == ObjectKind::Spider || kind == ObjectKind::Saucer) && distance < nearestBoss) {
+                nearestBoss = distance;
+                boss = object;
+            }
         });
         const auto kept = pickup_.lock();
         if (kept && kept != collect && !InPlay(kept)) ++stats_.pickupsTaken;
         pickup_.reset();
-        if (collect) {
+        if (boss && nearestBoss < kBossDistance) {
+            // A boss sprays shots all round: the ship keeps to the top
+            // corner away from it.
+            target = {boss->X() < ViewWidth() * 0.5f ? ViewWidth() * 0.85f : ViewWidth() * 0.15f, 0};
+        } else if (collect) {
             if (KindOf(collect.get()) == ObjectKind::Pickup) pickup_ = collect;
             target = {collect->X(), collect->Y()};
         } else if (enemy) {
@@ -171,15 +278,148 @@ void Autopilot::AfterGame_() {
     StopDrag_();
     ++waited_;
     if (waited_ < kPatience) return;
-    if (gameState == STATE_GAME_OVER + 1 || (gameState == STATE_PLAY && !kestrum::framework::TasksPaused())) {
-        // No name to give, or the menu closed on a game without ships: a new game.
+    const bool paused = kestrum::framework::TasksPaused();
+    if (GuiMode == GUI_MODE_NAME || GuiMode == GUI_MODE_EMAIL) {
+        EnterName_();
+        waited_ = 0;
+    } else if (gameState == STATE_PLAY && paused && GuiMode == GUI_MODE_PAUSE) {
+        // The hall of fame after a game: a new game with its restart button
+        // (a dialog left open is cancelled first, a menu on a game still
+        // in play closed).
+        if (OpenDialog()) {
+            Click_(GUI_MODE_PAUSE, DialogButton(false));
+        } else if (ShipsAlive == 0) {
+            Click_(GUI_MODE_PAUSE, PauseWidget("replay"));
+        } else {
+            Tap_(platform::Key::Escape);
+        }
+        waited_ = 0;
+    } else if (gameState == STATE_GAME_OVER + 1 || (gameState == STATE_PLAY && !paused)) {
+        // No name asked for, or a game without ships in play: a new game.
         Tap_('r');
         waited_ = 0;
-    } else if (gameState == STATE_PLAY && kestrum::framework::TasksPaused()) {
-        // The pause menu with the hall of fame: closed.
-        Tap_(platform::Key::Escape);
-        waited_ = 0;
     }
+}
+
+void Autopilot::VisitMenu_() {
+    const int visit = menuVisits_++;
+    Click_(GUI_MODE_PLAY, [] { return std::static_pointer_cast<GuiObject>(PauseButton); });
+    if (visit % 3 != 2) {
+        for (const char* name : {"sound", "sound", "music", "music"}) Click_(GUI_MODE_PAUSE, PauseWidget(name));
+    }
+    const auto escape = [this] {
+        script_.push_back([this] {
+            if (GuiMode == GUI_MODE_PAUSE && kestrum::framework::TasksPaused()) {
+                Tap_(platform::Key::Escape);
+            } else {
+                script_.clear();
+            }
+        });
+    };
+    switch (visit % 3) {
+        case 0: escape(); break;
+        case 1:
+            Click_(GUI_MODE_PAUSE, PauseWidget("reset"));
+            Click_(GUI_MODE_PAUSE, DialogButton(false));
+            Click_(GUI_MODE_PAUSE, PauseWidget("close"));
+            break;
+        default: {
+            Click_(GUI_MODE_PAUSE, PauseWidget("reset"));
+            // Not while a boss of the level waits: the reset would take
+            // play away before it came.
+            const bool confirm =
+                !BossPending_() &&
+                (!options_.confirmAfterPass || sinceConfirm_.size() == static_cast<std::size_t>(LevelCount));
+            Click_(GUI_MODE_PAUSE, DialogButton(confirm));
+            if (!confirm) escape();
+            break;
+        }
+    }
+}
+
+void Autopilot::EnterName_() {
+    const std::size_t entry = static_cast<std::size_t>(entries_++);
+    const std::size_t pick = entry % std::size(kNames);
+    const auto key = [](int mode, const std::string& name) {
+        return [mode, name]() -> std::shared_ptr<GuiObject> {
+            return FindKey(mode == GUI_MODE_NAME ? std::static_pointer_cast<GuiObject>(NameEntry)
+                                                 : std::static_pointer_cast<GuiObject>(EmailEntry),
+                           name);
+        };
+    };
+    if (GuiMode == GUI_MODE_NAME) {
+        Click_(GUI_MODE_NAME, key(GUI_MODE_NAME, "clear"));
+        if (entry % 4 == 3) {
+            // A few letters, then no name after all.
+            Type_(GUI_MODE_NAME, "SK");
+            Click_(GUI_MODE_NAME, key(GUI_MODE_NAME, "skip"));
+            return;
+        }
+        Type_(GUI_MODE_NAME, kNames[pick]);
+        Click_(GUI_MODE_NAME, key(GUI_MODE_NAME, "ok"));
+    }
+    Click_(GUI_MODE_EMAIL, key(GUI_MODE_EMAIL, "clear"));
+    Type_(GUI_MODE_EMAIL, kAddresses[pick]);
+    Click_(GUI_MODE_EMAIL, key(GUI_MODE_EMAIL, "ok"));
+}
+
+void Autopilot::Type_(int mode, const std::string& text) {
+    for (const char c : text) {
+        const std::string name = KeyName(c);
+        Click_(mode, [mode, name]() -> std::shared_ptr<GuiObject> {
+            return FindKey(mode == GUI_MODE_NAME ? std::static_pointer_cast<GuiObject>(NameEntry)
+                                                 : std::static_pointer_cast<GuiObject>(EmailEntry),
+                           name);
+        });
+    }
+}
+
+void Autopilot::Click_(int mode, std::function<std::shared_ptr<GuiObject>()> find) {
+    // The press on the widget's centre, the release in the next frame, and
+    // a frame for the pointer that the release sends back to the press.
+    script_.push_back([this, mode, find = std::move(find)] {
+        const bool valid =
+            mode >= 0 && mode < static_cast<int>(GuiRoots.size()) && GuiRoots[static_cast<std::size_t>(mode)];
+        const std::shared_ptr<GuiObject> widget = valid && GuiMode == mode ? find() : nullptr;
+        if (!widget || !widget->Enabled()) {
+            script_.clear();
+            return;
+        }
+        // The widget's centre in its layer, and the layer's mapping of
+        // window points, probed at two points.
+        kestrum::gui::GuiLayer& layer = *GuiRoots[static_cast<std::size_t>(mode)];
+        const float x = widget->WorldX() + (0.5f - widget->Handle.x) * widget->WorldWidth();
+        const float y = widget->WorldY() + (0.5f - widget->Handle.y) * widget->WorldHeight();
+        const platform::Vec2f zero = layer.MapPointer({0, 0});
+        const platform::Vec2f hundred = layer.MapPointer({100, 100});
+        const float scaleX = (hundred.x - zero.x) / 100, scaleY = (hundred.y - zero.y) / 100;
+        clickAt_ = {std::round(scaleX != 0 ? (x - zero.x) / scaleX : x),
+                    std::round(scaleY != 0 ? (y - zero.y) / scaleY : y)};
+        game_.Press(static_cast<int>(clickAt_.x), static_cast<int>(clickAt_.y));
+    });
+    script_.push_back([this] { game_.Release(static_cast<int>(clickAt_.x), static_cast<int>(clickAt_.y)); });
+    script_.push_back([] {});
+}
+
+bool Autopilot::BossInPlay_() {
+    bool boss = false;
+    ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
+        const ObjectKind kind = KindOf(object.get());
+        boss = boss || ((kind == ObjectKind::Spider || kind == ObjectKind::Saucer) && InPlay(object));
+    });
+    return boss;
+}
+
+bool Autopilot::BossPending_() {
+    if (!GameScheduler) return false;
+    for (int i = 0; i < GameScheduler->Pending(); ++i) {
+        const auto task = GameScheduler->PendingTask(i);
+        const auto* object = dynamic_cast<const kestrum::scenegraph::LayerObject*>(task.get());
+        if (!object) continue;
+        const ObjectKind kind = KindOf(object);
+        if (kind == ObjectKind::Spider || kind == ObjectKind::Saucer) return true;
+    }
+    return false;
 }
 
 void Autopilot::Tap_(int key) {
@@ -301,7 +541,41 @@ void Autopilot::Observe_() {
         gameLevelFrame_ = 0;
         if (OnLevelChange) OnLevelChange({stats_.frames, levelIndex, GameDriver::PoolReport(), GameDriver::PoolsFull()});
     }
-    if (state == STATE_PLAY && ShipsAlive > 0) stats_.levels.insert(levelIndex);
+    if (state == STATE_PLAY && ShipsAlive > 0) {
+        stats_.levels.insert(levelIndex);
+        sinceConfirm_.insert(levelIndex);
+    }
+    if (stats_.passFrame == 0 && stats_.levels.size() == static_cast<std::size_t>(LevelCount)) {
+        stats_.passFrame = stats_.frames;
+    }
+
+    // The shell, by what it shows: the GUI mode, the switches, the dialog.
+    const int mode = GuiMode;
+    const bool inPlay = state == STATE_PLAY && ShipsAlive > 0;
+    if (mode == GUI_MODE_PAUSE && lastGuiMode_ != GUI_MODE_PAUSE) ++(inPlay ? stats_.menuOpens : stats_.hallsOfFame);
+    if (lastGuiMode_ == GUI_MODE_PAUSE && mode == GUI_MODE_PLAY && inPlay && !kestrum::framework::TasksPaused()) {
+        ++stats_.menuCloses;
+    }
+    if (lastGuiMode_ == GUI_MODE_NAME && mode == GUI_MODE_EMAIL) ++stats_.namesGiven;
+    if (lastGuiMode_ == GUI_MODE_NAME && mode == GUI_MODE_PLAY) ++stats_.nameSkips;
+    if (lastGuiMode_ == GUI_MODE_EMAIL && mode == GUI_MODE_PLAY) ++stats_.emailsGiven;
+    const int sound = SoundToggle ? SoundToggle->Frame : 0, music = MusicToggle ? MusicToggle->Frame : 0;
+    stats_.soundToggles += sound != lastSound_;
+    stats_.musicToggles += music != lastMusic_;
+    const bool dialog = OpenDialog() != nullptr;
+    if (dialog && !lastDialog_) ++stats_.resetDialogs;
+    if (!dialog && lastDialog_) {
+        if (newGame(state)) {
+            ++stats_.resetConfirms;
+            sinceConfirm_.clear();
+        } else {
+            ++stats_.resetCancels;
+        }
+    }
+    lastGuiMode_ = mode;
+    lastSound_ = sound;
+    lastMusic_ = music;
+    lastDialog_ = dialog;
     bool spider = false, saucer = false;
     ForEachObject(GameLayer.get(), [&](const LayerObjectPtr& object) {
         if (!object->Enabled()) return;

@@ -9,13 +9,26 @@
 // the whole squadron into the ground, so that the game ends. A level that
 // takes too long is helped on with the developer keys (CheatKeys, turned on
 // while the autopilot lives): the nuke first, then the key that skips to
-// the next level. After a game over it waits for the hall of fame, closes
-// the menu and starts a new game, which resumes at the saved level.
+// the next level. Neither the skip nor the end of a game comes while a boss
+// of the level still waits in the scheduler, so every boss gets to play.
+//
+// Now and then it visits the pause menu with the pointer: the pause button
+// opens it, the sound and the music are switched off and on again, and the
+// visit ends in turn with Escape, with the reset dialog cancelled ("no")
+// and the menu's close button, or with the reset dialog confirmed ("yes",
+// which starts a new game at level 1; by default only once every level was
+// played since the last confirmation, so that a long run still goes
+// through all of them). A game over that asks for a name gets one typed on
+// the name keyboard and an e-mail address on the e-mail keyboard, each
+// ended with OK (every fourth time the name is skipped); the hall of fame
+// that follows starts a new game with its restart button, which resumes at
+// the saved level.
 //
 // Every input goes through GameDriver, so a run can be recorded and
 // replayed. The autopilot makes no checks; it counts what happened.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <set>
@@ -23,21 +36,33 @@
 
 #include "zandrovia/driver/gamedriver.h"
 
+namespace kestrum::gui {
+class GuiObject;
+}
+
 namespace gamedriver {
 
 class Autopilot {
 public:
     struct Options {
         // Frames of play in one level (over all the games that play it)
-        // before the nuke key helps; at twice this the level is skipped once
-        // the current game has played it for bossFrames (the last boss of
-        // a level comes after a minute), at four times in any case.
-        int levelFrames = 1800;
-        int bossFrames = 3700;
+        // before the nuke key helps; at twice this the level is skipped,
+        // but not while a boss of the level still waits (up to eight times
+        // this), and with a boss in play only once the current game has
+        // played the level for bossFrames (the last boss of a level comes
+        // after 65 s) or at four times this.
+        int levelFrames = 1200;
+        int bossFrames = 4500;
         // Levels played in one game before the squadron is flown into the ground.
         int levelsPerGame = 6;
         // Frames between two deliberate switches of the current ship.
         int switchFrames = 900;
+        // Frames of play between two visits of the pause menu; 0 for none.
+        int menuFrames = 2400;
+        // The reset dialog is confirmed only once every level was played
+        // since the last confirmation (else at every third visit), and
+        // never while a boss of the level waits.
+        bool confirmAfterPass = true;
     };
 
     // What a run has seen so far.
@@ -54,6 +79,25 @@ public:
         int pickupsTaken = 0;    // pick-ups that vanished while steered to
         int nukes = 0;           // level help by the developer keys
         int skips = 0;
+        // The frame by which every level had been played (0: not yet).
+        int passFrame = 0;
+        // The pause menu: opened in play and closed back to play, the
+        // switches flipped (each way), the reset dialog opened, cancelled
+        // and confirmed.
+        int menuOpens = 0;
+        int menuCloses = 0;
+        int soundToggles = 0;
+        int musicToggles = 0;
+        int resetDialogs = 0;
+        int resetCancels = 0;
+        int resetConfirms = 0;
+        // The high-score entry: names confirmed with OK, addresses
+        // confirmed with OK (each posts the score), names skipped, and the
+        // hall of fame shown after a game.
+        int namesGiven = 0;
+        int emailsGiven = 0;
+        int nameSkips = 0;
+        int hallsOfFame = 0;
     };
 
     // A level change: the level built, the pools as it was built.
@@ -89,6 +133,18 @@ private:
 
     void Play_();
     void AfterGame_();
+    // The pause menu's visit, queued as input steps of one frame each.
+    void VisitMenu_();
+    // The name (and address) typed after a game over, queued.
+    void EnterName_();
+    // A click on the widget that find gives when the step runs, provided
+    // the GUI is in mode; otherwise the rest of the queue is dropped.
+    void Click_(int mode, std::function<std::shared_ptr<kestrum::gui::GuiObject>()> find);
+    // Clicks on the keys of text, on the keyboard of mode.
+    void Type_(int mode, const std::string& text);
+    // Whether a boss of the level is still waiting in the scheduler, or in play.
+    static bool BossPending_();
+    static bool BossInPlay_();
     // A key held for this frame and let go in the next.
     void Tap_(int key);
     // The current ship is flown towards target (GameLayer units).
@@ -116,6 +172,17 @@ private:
     int sinceSwitch_ = 0;
     int waited_ = 0;
     int lastState_ = 0;
+    // Input steps still to give, one a frame, before play goes on.
+    std::deque<std::function<void()>> script_;
+    Point clickAt_;
+    int sinceMenu_ = 0;
+    int menuVisits_ = 0;
+    int entries_ = 0;
+    std::set<int> sinceConfirm_;  // levels played since the last reset
+    int lastGuiMode_ = 0;
+    int lastSound_ = 0;
+    int lastMusic_ = 0;
+    bool lastDialog_ = false;
     // The pick-up being flown to.
     std::weak_ptr<kestrum::scenegraph::LayerObject> pickup_;
 };

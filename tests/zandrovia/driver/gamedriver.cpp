@@ -1,6 +1,8 @@
 // The headless game driver.
 #include "zandrovia/driver/gamedriver.h"
 
+#include <SDL.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "kestrum-framework/taskmanager.h"
+#include "kestrum-gui/guilayer.h"
 #include "kestrum-scenegraph/camera.h"
 #include "kestrum-scenegraph/layer.h"
 #include "kestrum-scenegraph/scene.h"
@@ -32,6 +35,7 @@
 #include "zandrovia/tankbullet.h"
 #include "zandrovia/taskscheduler.h"
 #include "zandrovia/textmessage.h"
+#include "zandrovia/togglebox.h"
 #include "zandrovia/trailparticle.h"
 #include "zandrovia/zandrovia.h"
 
@@ -140,6 +144,20 @@ void GameDriver::Reset() {
         for (const auto& glow : PlayerLaser->Glows) glow->Enabled(false);
     }
 
+    // The shell as a new game finds it: no dialog over the pause menu, the
+    // sound and the music on.
+    if (const auto& pause = GuiRoots[GUI_MODE_PAUSE]; pause && pause->Modal) {
+        pause->Modal->Remove();
+        pause->Modal = nullptr;
+    }
+    if (SoundToggle) SoundToggle->Frame = 0;
+    if (MusicToggle) MusicToggle->Frame = 0;
+    // The GUI roots forget a press they saw and never saw released.
+    for (const auto& root : GuiRoots) {
+        if (root) root->InputDevice.InitFields();
+    }
+    if (MousePointerRoot) MousePointerRoot->InputDevice.InitFields();
+
     gameState = STATE_PLAY;
     GuiMode = 0;
     StateTimer = 0;
@@ -237,6 +255,7 @@ void GameDriver::Skip(int ms) {
 }
 
 void GameDriver::Press(int x, int y) {
+    Deliver_();
     Log_("press " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::Mouse().SetButton(1, true);
@@ -248,6 +267,7 @@ void GameDriver::Press(int x, int y) {
 }
 
 void GameDriver::Move(int x, int y) {
+    Deliver_();
     Log_("move " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::MouseEvent event;
@@ -257,6 +277,7 @@ void GameDriver::Move(int x, int y) {
 }
 
 void GameDriver::Release(int x, int y) {
+    Deliver_();
     Log_("release " + std::to_string(x) + " " + std::to_string(y));
     platform::Mouse().SetLocation({x, y});
     platform::Mouse().SetButton(1, false);
@@ -306,6 +327,18 @@ void GameDriver::Window(int type) {
     event.type = type;
     AppWindow->OnWindowEvent(event);
     testsupport::App().ResetTerminated();
+}
+
+void GameDriver::Deliver_() {
+    // When the game moves the pointer (Mouse().Location), the device holds
+    // the new place at once and the window system echoes the move as an
+    // event, which the loop takes at the start of its next pass. A hand's
+    // input comes later in time than that echo; given between two frames,
+    // it would come before it and be moved back by it. The echoes are
+    // dropped instead: they hold no place that the device does not already
+    // hold (the last move wins either way) and the game does nothing else
+    // with a pointer move.
+    SDL_FlushEvent(SDL_MOUSEMOTION);
 }
 
 void GameDriver::Log_(const std::string& event) {

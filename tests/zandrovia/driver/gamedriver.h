@@ -90,7 +90,8 @@ public:
     // falls due at once).
     void Skip(int ms);
 
-    // The left mouse button and the pointer, at window coordinates.
+    // The left mouse button and the pointer, at window coordinates. A
+    // pointer that the game moved before stays where this input puts it.
     void Press(int x, int y);
     void Move(int x, int y);
     void Release(int x, int y);
@@ -104,9 +105,10 @@ public:
     int Terminations() const { return terminations_; }
 
     // Play back at a clean start: layers and schedulers emptied, pools
-    // free, every play value as a new game sets it, no level built, the
-    // clock at 0 and running, input released, the random numbers from
-    // their start.
+    // free, every play value as a new game sets it, no level built, no
+    // dialog over the pause menu and its sound and music on, no press held
+    // in the GUI, the clock at 0 and running, input released, the random
+    // numbers from their start.
     void Reset();
     // Play is on: the play state and a level banner that has faded out, so
     // ships fire and collect once they exist.
@@ -152,6 +154,8 @@ public:
 private:
     // One line of the recording, when one is open.
     void Log_(const std::string& event);
+    // Settles the pointer moves that the game made before input is given.
+    void Deliver_();
 
     std::ofstream recording_;
     testsupport::FakeClock clock_;
