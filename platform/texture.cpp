@@ -17,7 +17,7 @@ bool Filtered(int flags) {
     return (flags & TextureFlags::Filter) != 0 && (flags & TextureFlags::Dynamic) == 0;
 }
 
-void SetParameters(int flags) {
+void SetParameters(int flags, int maxMipLevel) {
     const GLint mag = Filtered(flags) ? GL_LINEAR : GL_NEAREST;
     GLint min = mag;
     if (Mipmapped(flags)) min = Filtered(flags) ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
@@ -25,6 +25,7 @@ void SetParameters(int flags) {
     gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min);
     gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, (flags & TextureFlags::ClampS) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
     gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, (flags & TextureFlags::ClampT) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+    if (maxMipLevel >= 0) gl::TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, maxMipLevel);
 }
 
 // The next smaller mipmap level: each texel the mean of the 2 × 2 texels
@@ -48,10 +49,12 @@ std::vector<std::uint8_t> HalfSize(const std::vector<std::uint8_t>& pixels, int 
 }
 
 // Uploads premultiplied pixels as level 0 and, when mipmapped, every smaller
-// level down to 1 × 1. The levels are made here rather than by
-// glGenerateMipmap, which a software renderer runs as draws of its own that
-// compile shaders on first use (the first frame of the program waited for it).
-void UploadLevels(std::vector<std::uint8_t> pixels, int width, int height, bool mipmapped, bool replace) {
+// level down to 1 × 1, or down to maxLevel when that is not -1. The levels
+// are made here rather than by glGenerateMipmap, which a software renderer
+// runs as draws of its own that compile shaders on first use (the first
+// frame of the program waited for it).
+void UploadLevels(std::vector<std::uint8_t> pixels, int width, int height, bool mipmapped, int maxLevel,
+                  bool replace) {
     for (int level = 0;; ++level) {
         if (replace) {
             gl::TexSubImage2D(GL_TEXTURE_2D, level, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
@@ -59,7 +62,7 @@ void UploadLevels(std::vector<std::uint8_t> pixels, int width, int height, bool 
             gl::TexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                            pixels.empty() ? nullptr : pixels.data());
         }
-        if (!mipmapped || (width == 1 && height == 1)) break;
+        if (!mipmapped || (width == 1 && height == 1) || level == maxLevel) break;
         pixels = HalfSize(pixels, width, height);
         width = std::max(width / 2, 1);
         height = std::max(height / 2, 1);
@@ -103,10 +106,10 @@ unsigned Texture::GlTexture() {
     if (glTexture_ == 0) {
         gl::GenTextures(1, &glTexture_);
         gl::BindTexture(GL_TEXTURE_2D, glTexture_);
-        SetParameters(flags_);
+        SetParameters(flags_, maxMipLevel_);
         gl::PixelStorei(GL_UNPACK_ALIGNMENT, 4);
         if (pixmap_ && pixmap_->Width() == width_ && pixmap_->Height() == height_) {
-            UploadLevels(Premultiplied(*pixmap_), width_, height_, Mipmapped(flags_), false);
+            UploadLevels(Premultiplied(*pixmap_), width_, height_, Mipmapped(flags_), maxMipLevel_, false);
         } else {
             gl::TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
             if (Mipmapped(flags_)) gl::GenerateMipmap(GL_TEXTURE_2D);
@@ -118,7 +121,7 @@ unsigned Texture::GlTexture() {
     if (reupload_ && pixmap_ && pixmap_->Width() == width_ && pixmap_->Height() == height_) {
         gl::BindTexture(GL_TEXTURE_2D, glTexture_);
         gl::PixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        UploadLevels(Premultiplied(*pixmap_), width_, height_, Mipmapped(flags_), true);
+        UploadLevels(Premultiplied(*pixmap_), width_, height_, Mipmapped(flags_), maxMipLevel_, true);
     }
     reupload_ = false;
     if (mipmapsDirty_) {
@@ -143,6 +146,20 @@ unsigned Texture::GlFramebuffer() {
         }
     }
     return glFramebuffer_;
+}
+
+void Texture::MaxMipLevel(int level) {
+    level = std::max(level, -1);
+    if (level == maxMipLevel_) return;
+    maxMipLevel_ = level;
+    Discard();
+}
+
+int Texture::MaxSize() {
+    if (!gl::Available()) return 0;
+    GLint size = 0;
+    gl::GetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size;
 }
 
 void Texture::Modified() { mipmapsDirty_ = Mipmapped(flags_); }

@@ -6,10 +6,14 @@
 // then hands over to its next screen, the Game screen. Every result goes to
 // a global of globals.h. A missing image or frame prints "Image not found: "
 // with its path and stays null, a missing or unreadable particle file
-// "Particle file not found: " with its path; loading goes on.
+// "Particle file not found: " with its path; loading goes on. The
+// animations are packed onto shared atlas pages (SpriteAtlas): one set of
+// pages for the ships, enemies, pick-ups and their flash sets, one for the
+// two bosses; the step that completes a set uploads its pages.
 //
-// Depends on kestrum-framework (LoaderScreen, DrawProgressBar, MaskImage),
-// kestrum-scenegraph (the splash scene) and the game's globals.
+// Depends on kestrum-framework (LoaderScreen, DrawProgressBar),
+// kestrum-scenegraph (the splash scene), the sprite atlas and the game's
+// globals.
 #pragma once
 
 #include <memory>
@@ -24,6 +28,7 @@ namespace kestrum::scenegraph {
 class Scene;
 }
 class PooledEmitter;
+class SpriteAtlas;
 
 class Loader : public kestrum::framework::LoaderScreen {
 public:
@@ -40,6 +45,11 @@ public:
     void OnRender(platform::Canvas& canvas) override;
     // The asset script: 61 steps, 69 with DebugPrints on.
     void OnLoad() override;
+
+private:
+    // The pages the animations are packed into, made at the first step that
+    // loads one of their animations.
+    std::unique_ptr<SpriteAtlas> Atlases_[2];
 };
 
 // One image with its handle at its centre; null (after "Image not found: "
@@ -47,7 +57,8 @@ public:
 platform::ImagePtr LoadImage(const std::string& path);
 
 // count numbered frames: the file name's extension dot becomes a four-digit
-// frame number and the dot (frame.png → frame0000.png, frame0001.png, ...).
+// frame number and the dot (frame.png → frame0000.png, frame0001.png, ...),
+// packed onto shared atlas pages (SpriteAtlas).
 // With a tint other than (0, 0, 0, 0) each frame is a silhouette: every pixel
 // whose alpha is not 0 takes the tint. Each frame's handle is its centre; a
 // frame that cannot be loaded prints "Image not found: " and its path and
