@@ -28,10 +28,6 @@ namespace {
 constexpr platform::Color NoTint{0, 0, 0, 0};
 constexpr platform::Color White{1, 1, 1, 1};
 
-// The atlases of the loader's animations (see OnLoad).
-constexpr std::size_t FleetAtlas = 0;
-constexpr std::size_t BossAtlas = 1;
-
 void PrintNotFound(const std::string& path) {
     std::printf("Image not found: %s\n", path.c_str());
     std::fflush(stdout);
@@ -81,9 +77,78 @@ std::string AnimationFramePath(const std::string& path, int index) {
 
 kestrum::scenegraph::ImageArray LoadAnimation(const std::string& path, int count, platform::Color tint) {
     if (count <= 0) return nullptr;
-    SpriteAtlas atlas({{path, count, false}});
-    return atlas.Frames(0, tint);
+    const auto size = static_cast<std::size_t>(count);
+    std::vector<std::string> framePaths(size), diskPaths(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        framePaths[i] = AnimationFramePath(path, static_cast<int>(i));
+        diskPaths[i] = platform::RealPath(framePaths[i]);
+    }
+    std::vector<platform::PixmapPtr> pixmaps(size);
+    for (std::size_t i = 0; i < size; ++i) pixmaps[i] = platform::Pixmap::Load(diskPaths[i]);
+    auto frames = std::make_shared<std::vector<platform::ImagePtr>>(size);
+    const bool tinted = !(tint == NoTint);
+    for (std::size_t i = 0; i < size; ++i) {
+        platform::ImagePtr frame;
+        if (tinted) {
+            // A missing file gives no pixmap, and MaskImage of no pixmap gives no image.
+            frame = kestrum::framework::MaskImage(std::move(pixmaps[i]), tint, platform::TextureFlags::FilterMipmap);
+        } else if (pixmaps[i]) {
+            frame = std::make_shared<platform::Image>(std::move(pixmaps[i]), platform::TextureFlags::FilterMipmap,
+                                                      nullptr);
+        }
+        if (!frame) {
+            PrintNotFound(framePaths[i]);
+            continue;
+        }
+        frame->Handle({0.5f, 0.5f});
+        (*frames)[i] = std::move(frame);
+    }
+    return frames;
 }
+
+namespace {
+
+// The flash copy of an animation whose normal frames are loaded already:
+// each frame's decoded pixels are copied and masked instead of decoding the
+// file a second time. A frame that did not load is read from its file as
+// LoadAnimation would, so a missing file is reported the same way.
+kestrum::scenegraph::ImageArray MaskAnimation(const std::string& path, int count,
+                                              const kestrum::scenegraph::ImageArray& source, platform::Color tint) {
+    if (!source || source->size() != static_cast<std::size_t>(count)) return LoadAnimation(path, count, tint);
+    if (count <= 0) return nullptr;
+    const auto size = static_cast<std::size_t>(count);
+    auto frames = std::make_shared<std::vector<platform::ImagePtr>>(size);
+    // The pixels of the frames that did load; the frames are not changed.
+    std::vector<platform::PixmapPtr> sources(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        const platform::ImagePtr& normal = (*source)[i];
+        const platform::Texture* texture = normal ? normal->GetTexture().get() : nullptr;
+        platform::PixmapPtr pixels = texture ? texture->GetPixmap() : nullptr;
+        if (pixels && pixels->Width() > 0 && pixels->Height() > 0 && normal->Width() == pixels->Width() &&
+            normal->Height() == pixels->Height()) {
+            sources[i] = std::move(pixels);
+        }
+    }
+    for (std::size_t i = 0; i < size; ++i) {
+        platform::ImagePtr& frame = (*frames)[i];
+        if (sources[i]) {
+            frame = kestrum::framework::MaskImage(std::make_shared<platform::Pixmap>(*sources[i]), tint,
+                                                  platform::TextureFlags::FilterMipmap);
+        } else {
+            const std::string framePath = AnimationFramePath(path, static_cast<int>(i));
+            frame = kestrum::framework::MaskImage(platform::Pixmap::Load(framePath), tint,
+                                                  platform::TextureFlags::FilterMipmap);
+            if (!frame) {
+                PrintNotFound(framePath);
+                continue;
+            }
+        }
+        frame->Handle({0.5f, 0.5f});
+    }
+    return frames;
+}
+
+}  // namespace
 
 Loader::Loader() {
     Scene = std::make_shared<kestrum::scenegraph::Scene>(Manager());
@@ -147,65 +212,71 @@ void Loader::OnLoad() {
     if (Step()) DustEmitter = LoadEmitter("particles/dust.txt");
     if (DebugPrints && Step()) PrintTime("LOAD MID1 ");
 
-    // The animations in the order their steps load them, each with the atlas
-    // it is packed into: the fleet's pages hold every kind the game layer
-    // draws among the others (ships, enemies, tanks, crushers, men and
-    // pick-ups, with the flash sets), the bosses' pages the saucer and the
-    // spider, which come on their own.
+    // The animations in the order their steps load them. The kinds the game
+    // layer draws among each other (ships, enemies, tanks, crushers, men and
+    // pick-ups, with their flash sets) are packed onto the fleet's atlas
+    // pages, so that they draw in few batches. The two bosses come on their
+    // own and keep a texture per frame: a page of theirs would be uploaded
+    // whole when one first appears, or held in memory by games that never
+    // meet one.
     struct Animation {
         const char* path;
         int count;
         ImageArray* frames;
         ImageArray* ghosts;
-        std::size_t atlas;
+        bool packed;
     };
     const Animation animations[17] = {
-        {"asset::sprites/cargo/", 20, &CargoFrames, &CargoGhostFrames, FleetAtlas},
-        {"asset::sprites/hunter/", 21, &HunterFrames, &HunterGhostFrames, FleetAtlas},
-        {"asset::sprites/player/", 16, &PlayerFrames, &PlayerGhostFrames, FleetAtlas},
-        {"asset::sprites/launcher/", 18, &LauncherFrames, &LauncherGhostFrames, FleetAtlas},
-        {"asset::sprites/rocket/", 16, &RocketFrames, &RocketGhostFrames, FleetAtlas},
-        {"asset::sprites/saucer/", 26, &SaucerFrames, &SaucerGhostFrames, BossAtlas},
-        {"asset::sprites/sawcer/", 25, &SawcerFrames, &SawcerGhostFrames, FleetAtlas},
-        {"asset::sprites/spider/frame.png", 66, &SpiderFrames, &SpiderGhostFrames, BossAtlas},
-        {"asset::sprites/tank/top/", 36, &TankTopFrames, &TankTopGhostFrames, FleetAtlas},
-        {"asset::sprites/tank/wheels/", 24, &TankWheelFrames, &TankWheelGhostFrames, FleetAtlas},
-        {"asset::sprites/crusher/", 50, &CrusherFrames, nullptr, FleetAtlas},
-        {"asset::sprites/man/frame.png", 32, &ManFrames, nullptr, FleetAtlas},
-        {"asset::sprites/pickups/laser/frame.png", 20, &LaserPickupFrames, nullptr, FleetAtlas},
-        {"asset::sprites/pickups/nuke/frame.png", 20, &NukePickupFrames, nullptr, FleetAtlas},
-        {"asset::sprites/pickups/shield/frame.png", 20, &ShieldPickupFrames, nullptr, FleetAtlas},
-        {"asset::sprites/pickups/powerup/frame.png", 20, &PowerUpPickupFrames, nullptr, FleetAtlas},
-        {"asset::sprites/pickups/tracker/frame.png", 20, &TrackerPickupFrames, nullptr, FleetAtlas},
+        {"asset::sprites/cargo/", 20, &CargoFrames, &CargoGhostFrames, true},
+        {"asset::sprites/hunter/", 21, &HunterFrames, &HunterGhostFrames, true},
+        {"asset::sprites/player/", 16, &PlayerFrames, &PlayerGhostFrames, true},
+        {"asset::sprites/launcher/", 18, &LauncherFrames, &LauncherGhostFrames, true},
+        {"asset::sprites/rocket/", 16, &RocketFrames, &RocketGhostFrames, true},
+        {"asset::sprites/saucer/", 26, &SaucerFrames, &SaucerGhostFrames, false},
+        {"asset::sprites/sawcer/", 25, &SawcerFrames, &SawcerGhostFrames, true},
+        {"asset::sprites/spider/frame.png", 66, &SpiderFrames, &SpiderGhostFrames, false},
+        {"asset::sprites/tank/top/", 36, &TankTopFrames, &TankTopGhostFrames, true},
+        {"asset::sprites/tank/wheels/", 24, &TankWheelFrames, &TankWheelGhostFrames, true},
+        {"asset::sprites/crusher/", 50, &CrusherFrames, nullptr, true},
+        {"asset::sprites/man/frame.png", 32, &ManFrames, nullptr, true},
+        {"asset::sprites/pickups/laser/frame.png", 20, &LaserPickupFrames, nullptr, true},
+        {"asset::sprites/pickups/nuke/frame.png", 20, &NukePickupFrames, nullptr, true},
+        {"asset::sprites/pickups/shield/frame.png", 20, &ShieldPickupFrames, nullptr, true},
+        {"asset::sprites/pickups/powerup/frame.png", 20, &PowerUpPickupFrames, nullptr, true},
+        {"asset::sprites/pickups/tracker/frame.png", 20, &TrackerPickupFrames, nullptr, true},
     };
     const std::string set = SpriteSet + "frame.png";
     // A path ending in "/" is a folder holding SpriteSet + "frame.png".
     auto full = [&set](const std::string& path) { return path.back() == '/' ? path + set : path; };
-    // The atlas of animation n and n's place in it; the atlas is laid out
-    // at the first step that needs it, from the sizes in the frames' files.
-    auto atlas = [&](std::size_t n) -> std::pair<SpriteAtlas&, std::size_t> {
-        const std::size_t group = animations[n].atlas;
+    // The fleet's place of animation n. The atlas is laid out at the first
+    // step that needs it, from the sizes in the frames' files.
+    auto fleet = [&](std::size_t n) {
         std::size_t place = 0;
         std::vector<SpriteAtlas::Animation> members;
         for (std::size_t k = 0; k < std::size(animations); ++k) {
-            if (animations[k].atlas != group) continue;
+            if (!animations[k].packed) continue;
             if (k < n) ++place;
             members.push_back({full(animations[k].path), animations[k].count, animations[k].ghosts != nullptr});
         }
-        if (!Atlases_[group]) Atlases_[group] = std::make_unique<SpriteAtlas>(std::move(members));
-        return {*Atlases_[group], place};
+        if (!Fleet_) Fleet_ = std::make_unique<SpriteAtlas>(std::move(members));
+        return place;
     };
-    // The step that fills an atlas's last slots also uploads its pages.
+    // The step that fills the fleet's last slots uploads its pages: the
+    // first frame of play draws from them at once.
     auto frames = [&](std::size_t n) {
-        auto [sheet, place] = atlas(n);
-        ImageArray loaded = sheet.Frames(place, NoTint);
-        if (sheet.Complete()) sheet.Upload();
+        const Animation& a = animations[n];
+        if (!a.packed) return LoadAnimation(full(a.path), a.count, NoTint);
+        const std::size_t place = fleet(n);
+        ImageArray loaded = Fleet_->Frames(place, NoTint);
+        if (Fleet_->Complete()) Fleet_->Upload();
         return loaded;
     };
     auto ghosts = [&](std::size_t n) {
-        auto [sheet, place] = atlas(n);
-        ImageArray loaded = sheet.Flash(place, *animations[n].frames, White);
-        if (sheet.Complete()) sheet.Upload();
+        const Animation& a = animations[n];
+        if (!a.packed) return MaskAnimation(full(a.path), a.count, *a.frames, White);
+        const std::size_t place = fleet(n);
+        ImageArray loaded = Fleet_->Flash(place, *a.frames, White);
+        if (Fleet_->Complete()) Fleet_->Upload();
         return loaded;
     };
     for (std::size_t n = 0; n < 10; ++n) {

@@ -7,9 +7,9 @@
 // a global of globals.h. A missing image or frame prints "Image not found: "
 // with its path and stays null, a missing or unreadable particle file
 // "Particle file not found: " with its path; loading goes on. The
-// animations are packed onto shared atlas pages (SpriteAtlas): one set of
-// pages for the ships, enemies, pick-ups and their flash sets, one for the
-// two bosses; the step that completes a set uploads its pages.
+// animations of the ships, enemies and pick-ups and their flash sets are
+// packed onto shared atlas pages (SpriteAtlas), which the step that
+// completes them uploads; the two bosses keep a texture per frame.
 //
 // Depends on kestrum-framework (LoaderScreen, DrawProgressBar),
 // kestrum-scenegraph (the splash scene), the sprite atlas and the game's
@@ -47,9 +47,9 @@ public:
     void OnLoad() override;
 
 private:
-    // The pages the animations are packed into, made at the first step that
-    // loads one of their animations.
-    std::unique_ptr<SpriteAtlas> Atlases_[2];
+    // The pages the animations of the ships, enemies and pick-ups are packed
+    // onto, made at the first step that loads one of them.
+    std::unique_ptr<SpriteAtlas> Fleet_;
 };
 
 // One image with its handle at its centre; null (after "Image not found: "
@@ -57,8 +57,7 @@ private:
 platform::ImagePtr LoadImage(const std::string& path);
 
 // count numbered frames: the file name's extension dot becomes a four-digit
-// frame number and the dot (frame.png → frame0000.png, frame0001.png, ...),
-// packed onto shared atlas pages (SpriteAtlas).
+// frame number and the dot (frame.png → frame0000.png, frame0001.png, ...).
 // With a tint other than (0, 0, 0, 0) each frame is a silhouette: every pixel
 // whose alpha is not 0 takes the tint. Each frame's handle is its centre; a
 // frame that cannot be loaded prints "Image not found: " and its path and
