@@ -214,8 +214,9 @@ void Loader::OnLoad() {
 
     // The animations in the order their steps load them. The kinds the game
     // layer draws among each other (ships, enemies, tanks, crushers, men and
-    // pick-ups, with their flash sets) are packed onto the fleet's atlas
-    // pages, so that they draw in few batches. The two bosses come on their
+    // pick-ups, with their flash sets, and the shield and the launcher's
+    // foot, two single images) are packed onto the fleet's atlas pages, so
+    // that they draw in few batches. The two bosses come on their
     // own and keep a texture per frame: a page of theirs would be uploaded
     // whole when one first appears, or held in memory by games that never
     // meet one.
@@ -225,8 +226,9 @@ void Loader::OnLoad() {
         ImageArray* frames;
         ImageArray* ghosts;
         bool packed;
+        bool single = false;
     };
-    const Animation animations[17] = {
+    const Animation animations[19] = {
         {"asset::sprites/cargo/", 20, &CargoFrames, &CargoGhostFrames, true},
         {"asset::sprites/hunter/", 21, &HunterFrames, &HunterGhostFrames, true},
         {"asset::sprites/player/", 16, &PlayerFrames, &PlayerGhostFrames, true},
@@ -241,9 +243,11 @@ void Loader::OnLoad() {
         {"asset::sprites/man/frame.png", 32, &ManFrames, nullptr, true},
         {"asset::sprites/pickups/laser/frame.png", 20, &LaserPickupFrames, nullptr, true},
         {"asset::sprites/pickups/nuke/frame.png", 20, &NukePickupFrames, nullptr, true},
+        {"asset::sprites/shield.png", 1, nullptr, nullptr, true, true},
         {"asset::sprites/pickups/shield/frame.png", 20, &ShieldPickupFrames, nullptr, true},
         {"asset::sprites/pickups/powerup/frame.png", 20, &PowerUpPickupFrames, nullptr, true},
         {"asset::sprites/pickups/tracker/frame.png", 20, &TrackerPickupFrames, nullptr, true},
+        {"asset::sprites/foot.png", 1, nullptr, nullptr, true, true},
     };
     const std::string set = SpriteSet + "frame.png";
     // A path ending in "/" is a folder holding SpriteSet + "frame.png".
@@ -256,28 +260,31 @@ void Loader::OnLoad() {
         for (std::size_t k = 0; k < std::size(animations); ++k) {
             if (!animations[k].packed) continue;
             if (k < n) ++place;
-            members.push_back({full(animations[k].path), animations[k].count, animations[k].ghosts != nullptr});
+            const Animation& a = animations[k];
+            members.push_back({a.single ? a.path : full(a.path), a.count, a.ghosts != nullptr, a.single});
         }
         if (!Fleet_) Fleet_ = std::make_unique<SpriteAtlas>(std::move(members));
         return place;
     };
-    // The step that fills the fleet's last slots uploads its pages: the
-    // first frame of play draws from them at once.
+    // Like every texture, the pages are uploaded at their first draw (the
+    // first frame of play): done in one load step, the upload of the whole
+    // fleet made that step the longest.
     auto frames = [&](std::size_t n) {
         const Animation& a = animations[n];
         if (!a.packed) return LoadAnimation(full(a.path), a.count, NoTint);
         const std::size_t place = fleet(n);
-        ImageArray loaded = Fleet_->Frames(place, NoTint);
-        if (Fleet_->Complete()) Fleet_->Upload();
-        return loaded;
+        return Fleet_->Frames(place, NoTint);
     };
     auto ghosts = [&](std::size_t n) {
         const Animation& a = animations[n];
         if (!a.packed) return MaskAnimation(full(a.path), a.count, *a.frames, White);
         const std::size_t place = fleet(n);
-        ImageArray loaded = Fleet_->Flash(place, *a.frames, White);
-        if (Fleet_->Complete()) Fleet_->Upload();
-        return loaded;
+        return Fleet_->Flash(place, *a.frames, White);
+    };
+    // A single image of the fleet (null, after "Image not found: ", when it cannot be loaded).
+    auto image = [&](std::size_t n) -> platform::ImagePtr {
+        const ImageArray loaded = frames(n);
+        return loaded ? loaded->front() : nullptr;
     };
     for (std::size_t n = 0; n < 10; ++n) {
         if (Step()) *animations[n].frames = frames(n);
@@ -291,12 +298,12 @@ void Loader::OnLoad() {
     if (Step()) ManFrames = frames(11);
     if (Step()) LaserPickupFrames = frames(12);
     if (Step()) NukePickupFrames = frames(13);
-    if (Step()) ShieldImage = LoadImage("asset::sprites/shield.png");
-    if (Step()) ShieldPickupFrames = frames(14);
-    if (Step()) PowerUpPickupFrames = frames(15);
-    if (Step()) TrackerPickupFrames = frames(16);
+    if (Step()) ShieldImage = image(14);
+    if (Step()) ShieldPickupFrames = frames(15);
+    if (Step()) PowerUpPickupFrames = frames(16);
+    if (Step()) TrackerPickupFrames = frames(17);
     if (DebugPrints && Step()) PrintTime("LOAD MID4 ");
-    if (Step()) FootImage = LoadImage("asset::sprites/foot.png");
+    if (Step()) FootImage = image(18);
     if (Step()) LaserRedImage = LoadImage("asset::sprites/laser_red.png");
     if (Step()) LaserGreenImage = LoadImage("asset::sprites/laser_green.png");
     if (Step()) PlayerBulletImage = LoadImage("asset::sprites/player_bullet.png");

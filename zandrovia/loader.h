@@ -8,8 +8,8 @@
 // with its path and stays null, a missing or unreadable particle file
 // "Particle file not found: " with its path; loading goes on. The
 // animations of the ships, enemies and pick-ups and their flash sets are
-// packed onto shared atlas pages (SpriteAtlas), which the step that
-// completes them uploads; the two bosses keep a texture per frame.
+// packed onto shared atlas pages (SpriteAtlas); the two bosses keep a
+// texture per frame.
 //
 // Depends on kestrum-framework (LoaderScreen, DrawProgressBar),
 // kestrum-scenegraph (the splash scene), the sprite atlas and the game's

@@ -42,14 +42,13 @@ platform::Vec2i PngSize(const std::string& diskPath) {
     return {number(16), number(20)};
 }
 
-SpriteAtlas::SpriteAtlas(std::vector<Animation> animations)
-    : animations_(std::move(animations)), framesLoaded_(animations_.size()), flashLoaded_(animations_.size()) {
+SpriteAtlas::SpriteAtlas(std::vector<Animation> animations) : animations_(std::move(animations)) {
     std::vector<platform::Vec2i> sizes;
     for (const Animation& animation : animations_) {
         firstSlots_.push_back(sizes.size());
         const std::size_t first = sizes.size();
         for (int i = 0; i < animation.Count; ++i) {
-            sizes.push_back(PngSize(platform::RealPath(AnimationFramePath(animation.Path, i))));
+            sizes.push_back(PngSize(platform::RealPath(FramePath_(firstSlots_.size() - 1, i))));
         }
         // The flash frames have the sizes of the frames they are copied from.
         if (animation.Flash) {
@@ -57,6 +56,11 @@ SpriteAtlas::SpriteAtlas(std::vector<Animation> animations)
         }
     }
     builder_ = std::make_unique<kestrum::framework::AtlasBuilder>(sizes);
+}
+
+std::string SpriteAtlas::FramePath_(std::size_t index, int i) const {
+    const Animation& animation = animations_[index];
+    return animation.Single ? animation.Path : AnimationFramePath(animation.Path, i);
 }
 
 std::size_t SpriteAtlas::FirstSlot_(std::size_t index, bool flash) const {
@@ -86,13 +90,12 @@ platform::ImagePtr SpriteAtlas::LoadFrame_(const std::string& framePath, std::si
 
 kestrum::scenegraph::ImageArray SpriteAtlas::Frames(std::size_t index, platform::Color tint) {
     if (index >= animations_.size()) return nullptr;
-    framesLoaded_[index] = true;
     const Animation& animation = animations_[index];
     if (animation.Count <= 0) return nullptr;
     auto frames = std::make_shared<std::vector<platform::ImagePtr>>(static_cast<std::size_t>(animation.Count));
     const std::size_t first = FirstSlot_(index, false);
     for (std::size_t i = 0; i < frames->size(); ++i) {
-        (*frames)[i] = LoadFrame_(AnimationFramePath(animation.Path, static_cast<int>(i)), first + i, tint);
+        (*frames)[i] = LoadFrame_(FramePath_(index, static_cast<int>(i)), first + i, tint);
     }
     return frames;
 }
@@ -100,7 +103,6 @@ kestrum::scenegraph::ImageArray SpriteAtlas::Frames(std::size_t index, platform:
 kestrum::scenegraph::ImageArray SpriteAtlas::Flash(std::size_t index, const kestrum::scenegraph::ImageArray& frames,
                                                    platform::Color tint) {
     if (index >= animations_.size()) return nullptr;
-    flashLoaded_[index] = true;
     const Animation& animation = animations_[index];
     if (animation.Count <= 0) return nullptr;
     const auto count = static_cast<std::size_t>(animation.Count);
@@ -115,7 +117,7 @@ kestrum::scenegraph::ImageArray SpriteAtlas::Flash(std::size_t index, const kest
         const platform::Recti rect = normal ? normal->Rect() : platform::Recti{};
         if (!pixels || rect.Width() <= 0 || rect.Height() <= 0 || rect.min.x < 0 || rect.min.y < 0 ||
             rect.max.x > pixels->Width() || rect.max.y > pixels->Height()) {
-            (*flash)[i] = LoadFrame_(AnimationFramePath(animation.Path, static_cast<int>(i)), slot, tint);
+            (*flash)[i] = LoadFrame_(FramePath_(index, static_cast<int>(i)), slot, tint);
             continue;
         }
         platform::ImagePtr frame = builder_->PlaceMasked(slot, *pixels, rect, tint);
@@ -133,15 +135,4 @@ kestrum::scenegraph::ImageArray SpriteAtlas::Flash(std::size_t index, const kest
         (*flash)[i] = std::move(frame);
     }
     return flash;
-}
-
-bool SpriteAtlas::Complete() const {
-    for (std::size_t i = 0; i < animations_.size(); ++i) {
-        if (!framesLoaded_[i] || (animations_[i].Flash && !flashLoaded_[i])) return false;
-    }
-    return true;
-}
-
-void SpriteAtlas::Upload() {
-    for (const auto& page : builder_->Pages()) page->GetTexture()->GlTexture();
 }

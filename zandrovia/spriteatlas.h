@@ -7,6 +7,9 @@
 // the texture size allows; each frame stays an image of its own size with its
 // handle at its centre, a sub-image of its page.
 //
+// Single pictures drawn with them (the launcher's foot, the ships' shield)
+// can be held as animations of one frame.
+//
 // The loader decodes each animation, and later its flash set, in a step of
 // its own, while a page must have its final size before the first frame is
 // cut from it. So the atlas reads the size of every frame from its file's
@@ -40,6 +43,8 @@ public:
         int Count = 0;
         // Whether a slot is kept for a flash copy of every frame.
         bool Flash = false;
+        // One picture at Path itself rather than numbered frames (Count 1).
+        bool Single = false;
     };
 
     explicit SpriteAtlas(std::vector<Animation> animations);
@@ -58,24 +63,16 @@ public:
                                           platform::Color tint);
 
     const std::vector<kestrum::framework::AtlasBuilder::ImagePtr>& Pages() const { return builder_->Pages(); }
-    // Whether every animation's frames, and every flash set the atlas keeps
-    // slots for, were loaded (by Frames and Flash).
-    bool Complete() const;
-    // Makes the pages' textures now, with a current GL context, rather than
-    // at their first draw: a page holds many frames, and the first enemy of
-    // a kind should not hold its frame up.
-    void Upload();
 
 private:
     // The first slot of the frames (flash: of the flash frames) of animation index.
     std::size_t FirstSlot_(std::size_t index, bool flash) const;
+    // The file of frame i of animation index.
+    std::string FramePath_(std::size_t index, int i) const;
     platform::ImagePtr LoadFrame_(const std::string& framePath, std::size_t slot, platform::Color tint);
 
     std::vector<Animation> animations_;
     std::vector<std::size_t> firstSlots_;
-    // Per animation: its frames, and its flash set, were loaded.
-    std::vector<bool> framesLoaded_;
-    std::vector<bool> flashLoaded_;
     std::unique_ptr<kestrum::framework::AtlasBuilder> builder_;
 };
 

@@ -62,9 +62,7 @@ TEST(SpriteAtlas, AnimationsAndTheirFlashSetsShareAPageAndKeepTheirPixels) {
     ASSERT_EQ(atlas.Pages().size(), 1u);
     const auto a = atlas.Frames(0, {0, 0, 0, 0});
     const auto b = atlas.Frames(1, {0, 0, 0, 0});
-    EXPECT_FALSE(atlas.Complete()) << "the flash set of the first is still to come";
     const auto flash = atlas.Flash(0, a, {1, 1, 1, 1});
-    EXPECT_TRUE(atlas.Complete());
     ASSERT_TRUE(a && b && flash);
     ASSERT_EQ(a->size(), 5u);
     ASSERT_EQ(b->size(), 3u);
@@ -107,11 +105,6 @@ TEST(SpriteAtlas, AnimationsAndTheirFlashSetsShareAPageAndKeepTheirPixels) {
     ASSERT_TRUE(bFlash && (*bFlash)[2]);
     EXPECT_EQ(FramePixel(*(*bFlash)[2], 3, 2), 0xFFFFFFFFu);
     EXPECT_FALSE(atlas.Frames(2, {0, 0, 0, 0})) << "no such animation";
-
-    testsupport::App();
-    EXPECT_FALSE(page->Uploaded());
-    atlas.Upload();
-    EXPECT_TRUE(page->Uploaded());
 }
 
 TEST(SpriteAtlas, FramesWithoutASlotStillLoadAndMissingOnesAreReportedInOrder) {
@@ -159,4 +152,28 @@ TEST(SpriteAtlas, FramesWithoutASlotStillLoadAndMissingOnesAreReportedInOrder) {
     const auto fromFiles = atlas.Flash(0, nullptr, {1, 1, 1, 1});
     ASSERT_TRUE(fromFiles && (*fromFiles)[0]);
     EXPECT_EQ(FramePixel(*(*fromFiles)[0], 1, 2), 0xFFFFFFFFu);
+}
+
+TEST(SpriteAtlas, SinglePicturesLoadFromTheirOwnPathOntoThePage) {
+    const std::string dir = testsupport::TempDir();
+    WriteAnimation(dir + "frame.png", 4, 2);
+    platform::Pixmap foot(5, 3);
+    foot.SetPixelARGB(4, 2, Mark(5, 0));
+    ASSERT_TRUE(foot.Save(dir + "foot.png"));
+    SpriteAtlas atlas({{dir + "frame.png", 2, false}, {dir + "foot.png", 1, false, true},
+                       {dir + "gone.png", 1, false, true}});
+    const auto frames = atlas.Frames(0, {0, 0, 0, 0});
+    const auto single = atlas.Frames(1, {0, 0, 0, 0});
+    ASSERT_TRUE(frames && single);
+    ASSERT_EQ(single->size(), 1u);
+    ASSERT_TRUE(single->front());
+    EXPECT_EQ(single->front()->GetTexture(), (*frames)[0]->GetTexture());
+    EXPECT_EQ(single->front()->Width(), 5);
+    EXPECT_EQ(FramePixel(*single->front(), 4, 2), Mark(5, 0));
+
+    testing::internal::CaptureStdout();
+    const auto gone = atlas.Frames(2, {0, 0, 0, 0});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Image not found: " + dir + "gone.png\n");
+    ASSERT_TRUE(gone);
+    EXPECT_FALSE(gone->front());
 }

@@ -232,6 +232,8 @@ TEST(StartUp, LoaderRunsOneStepPerFrameAndHandsOverToGame) {
     // The kinds the game layer draws among each other share one texture, so
     // they draw in one batch; the two bosses keep a texture per frame.
     const platform::Texture* fleet = PlayerFrames->front()->GetTexture().get();
+    EXPECT_EQ(ShieldImage->GetTexture().get(), fleet);
+    EXPECT_EQ(FootImage->GetTexture().get(), fleet);
     for (const auto& a : animations) {
         const bool boss = &a.frames == &SpiderFrames || &a.frames == &SaucerFrames;
         for (const ImageArray* set : {&a.frames, a.ghosts}) {
