@@ -1,5 +1,7 @@
 // Texture: the GL texture of a pixmap or of a render target, made on first use.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/gl.h"
@@ -29,19 +31,27 @@ void SetParameters(int flags, int maxMipLevel) {
 }
 
 // The next smaller mipmap level: each texel the mean of the 2 × 2 texels
-// above it (of the last row or column where the size is odd).
+// above it (of the last row or column where the size is odd). Blocks of four
+// transparent texels, most of an atlas page, are skipped.
 std::vector<std::uint8_t> HalfSize(const std::vector<std::uint8_t>& pixels, int width, int height) {
     const int w = std::max(width / 2, 1), h = std::max(height / 2, 1);
     std::vector<std::uint8_t> half(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
-    const auto at = [&](int x, int y) {
-        return pixels.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4;
-    };
+    const std::size_t stride = static_cast<std::size_t>(width) * 4;
     for (int y = 0; y < h; ++y) {
-        const int y0 = std::min(2 * y, height - 1), y1 = std::min(2 * y + 1, height - 1);
-        for (int x = 0; x < w; ++x) {
-            const int x0 = std::min(2 * x, width - 1), x1 = std::min(2 * x + 1, width - 1);
-            const std::uint8_t *a = at(x0, y0), *b = at(x1, y0), *c = at(x0, y1), *d = at(x1, y1);
-            std::uint8_t* out = half.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)) * 4;
+        const std::uint8_t* row0 = pixels.data() + static_cast<std::size_t>(std::min(2 * y, height - 1)) * stride;
+        const std::uint8_t* row1 = pixels.data() + static_cast<std::size_t>(std::min(2 * y + 1, height - 1)) * stride;
+        std::uint8_t* out = half.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w) * 4;
+        for (int x = 0; x < w; ++x, out += 4) {
+            const std::uint8_t* a = row0 + static_cast<std::size_t>(std::min(2 * x, width - 1)) * 4;
+            const std::uint8_t* b = row0 + static_cast<std::size_t>(std::min(2 * x + 1, width - 1)) * 4;
+            const std::uint8_t* c = row1 + (a - row0);
+            const std::uint8_t* d = row1 + (b - row0);
+            std::uint32_t any = 0, word = 0;
+            for (const std::uint8_t* p : {a, b, c, d}) {
+                std::memcpy(&word, p, 4);
+                any |= word;
+            }
+            if (any == 0) continue;  // the vector starts out zero
             for (int k = 0; k < 4; ++k) out[k] = static_cast<std::uint8_t>((a[k] + b[k] + c[k] + d[k] + 2) / 4);
         }
     }
@@ -69,12 +79,19 @@ void UploadLevels(std::vector<std::uint8_t> pixels, int width, int height, bool 
     }
 }
 
-// Straight alpha in the pixmap, premultiplied alpha on the GPU.
+// Straight alpha in the pixmap, premultiplied alpha on the GPU. Sprites and
+// atlas pages are mostly fully transparent or fully opaque pixels, which
+// need no arithmetic.
 std::vector<std::uint8_t> Premultiplied(const Pixmap& pixmap) {
     const std::size_t size = static_cast<std::size_t>(pixmap.Width()) * pixmap.Height() * 4;
     std::vector<std::uint8_t> out(pixmap.Data(), pixmap.Data() + size);
     for (std::size_t i = 0; i < size; i += 4) {
         const unsigned a = out[i + 3];
+        if (a == 255) continue;
+        if (a == 0) {
+            out[i] = out[i + 1] = out[i + 2] = 0;
+            continue;
+        }
         for (int c = 0; c < 3; ++c) out[i + c] = static_cast<std::uint8_t>((out[i + c] * a + 127) / 255);
     }
     return out;
