@@ -1,6 +1,7 @@
 // Zandrovia: animations packed onto shared atlas pages.
 #include "zandrovia/spriteatlas.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
