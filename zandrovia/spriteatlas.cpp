@@ -43,20 +43,31 @@ platform::Vec2i PngSize(const std::string& diskPath) {
     return {number(16), number(20)};
 }
 
-SpriteAtlas::SpriteAtlas(std::vector<Animation> animations) : animations_(std::move(animations)) {
-    std::vector<platform::Vec2i> sizes;
-    for (const Animation& animation : animations_) {
-        firstSlots_.push_back(sizes.size());
-        const std::size_t first = sizes.size();
-        for (int i = 0; i < animation.Count; ++i) {
-            sizes.push_back(PngSize(platform::RealPath(FramePath_(firstSlots_.size() - 1, i))));
+SpriteAtlas::SpriteAtlas(std::vector<Animation> animations) : animations_(std::move(animations)) {}
+
+bool SpriteAtlas::Prepare(std::size_t count) {
+    if (builder_) return true;
+    for (; count > 0 && firstSlots_.size() < animations_.size(); --count) {
+        const std::size_t index = firstSlots_.size();
+        const std::size_t first = sizes_.size();
+        firstSlots_.push_back(first);
+        for (int i = 0; i < animations_[index].Count; ++i) {
+            sizes_.push_back(PngSize(platform::RealPath(FramePath_(index, i))));
         }
         // The flash frames have the sizes of the frames they are copied from.
-        if (animation.Flash) {
-            for (std::size_t i = first, end = sizes.size(); i < end; ++i) sizes.push_back(sizes[i]);
+        if (animations_[index].Flash) {
+            for (std::size_t i = first, end = sizes_.size(); i < end; ++i) sizes_.push_back(sizes_[i]);
         }
     }
-    builder_ = std::make_unique<kestrum::framework::AtlasBuilder>(sizes);
+    if (firstSlots_.size() < animations_.size()) return false;
+    builder_ = std::make_unique<kestrum::framework::AtlasBuilder>(sizes_);
+    sizes_ = {};
+    return true;
+}
+
+const std::vector<kestrum::framework::AtlasBuilder::ImagePtr>& SpriteAtlas::Pages() {
+    Prepare();
+    return builder_->Pages();
 }
 
 std::string SpriteAtlas::FramePath_(std::size_t index, int i) const {
@@ -91,6 +102,7 @@ platform::ImagePtr SpriteAtlas::LoadFrame_(const std::string& framePath, std::si
 
 kestrum::scenegraph::ImageArray SpriteAtlas::Frames(std::size_t index, platform::Color tint) {
     if (index >= animations_.size()) return nullptr;
+    Prepare();
     const Animation& animation = animations_[index];
     if (animation.Count <= 0) return nullptr;
     auto frames = std::make_shared<std::vector<platform::ImagePtr>>(static_cast<std::size_t>(animation.Count));
@@ -104,6 +116,7 @@ kestrum::scenegraph::ImageArray SpriteAtlas::Frames(std::size_t index, platform:
 kestrum::scenegraph::ImageArray SpriteAtlas::Flash(std::size_t index, const kestrum::scenegraph::ImageArray& frames,
                                                    platform::Color tint) {
     if (index >= animations_.size()) return nullptr;
+    Prepare();
     const Animation& animation = animations_[index];
     if (animation.Count <= 0) return nullptr;
     const auto count = static_cast<std::size_t>(animation.Count);

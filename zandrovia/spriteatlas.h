@@ -12,10 +12,11 @@
 //
 // The loader decodes each animation, and later its flash set, in a step of
 // its own, while a page must have its final size before the first frame is
-// cut from it. So the atlas reads the size of every frame from its file's
-// header when it is made and lays the pages out at once, keeping a slot for
-// every frame and, for an animation with a flash set, one for each flash
-// frame; Frames and Flash then fill the slots of one animation.
+// cut from it. So the atlas first reads the size of every frame from its
+// file's header (Prepare, a few animations at a time if the caller likes)
+// and then lays the pages out, keeping a slot for every frame and, for an
+// animation with a flash set, one for each flash frame; Frames and Flash
+// then fill the slots of one animation.
 //
 // A frame whose file cannot be loaded prints "Image not found: " and its path
 // and stays null; a frame that has no slot (a file whose header could not be
@@ -47,7 +48,13 @@ public:
         bool Single = false;
     };
 
+    // Reads nothing yet.
     explicit SpriteAtlas(std::vector<Animation> animations);
+
+    // Reads the frame sizes of up to count more animations from their files'
+    // headers and, once every size is known, lays the pages out; true when
+    // they are laid out. Frames, Flash and Pages prepare whatever is left.
+    bool Prepare(std::size_t count = static_cast<std::size_t>(-1));
 
     // The frames of animation index, decoded from their files; with a tint
     // other than (0, 0, 0, 0) silhouettes of the tint (every pixel whose
@@ -62,7 +69,7 @@ public:
     kestrum::scenegraph::ImageArray Flash(std::size_t index, const kestrum::scenegraph::ImageArray& frames,
                                           platform::Color tint);
 
-    const std::vector<kestrum::framework::AtlasBuilder::ImagePtr>& Pages() const { return builder_->Pages(); }
+    const std::vector<kestrum::framework::AtlasBuilder::ImagePtr>& Pages();
 
 private:
     // The first slot of the frames (flash: of the flash frames) of animation index.
@@ -73,6 +80,8 @@ private:
 
     std::vector<Animation> animations_;
     std::vector<std::size_t> firstSlots_;
+    // The sizes of the slots read so far, of the first firstSlots_.size() animations.
+    std::vector<platform::Vec2i> sizes_;
     std::unique_ptr<kestrum::framework::AtlasBuilder> builder_;
 };
 

@@ -114,6 +114,7 @@ TEST(SpriteAtlas, FramesWithoutASlotStillLoadAndMissingOnesAreReportedInOrder) {
     ASSERT_TRUE(platform::DeleteFile(AnimationFramePath(path, 1)));
     ASSERT_TRUE(platform::DeleteFile(AnimationFramePath(path, 2)));
     SpriteAtlas atlas({{path, 4, true}});
+    ASSERT_TRUE(atlas.Prepare());
     // After the layout frame 1 comes back and frame 3 grows: neither fits a slot.
     platform::Pixmap one(3, 3);
     one.SetPixelARGB(2, 2, Mark(3, 1));
@@ -176,4 +177,32 @@ TEST(SpriteAtlas, SinglePicturesLoadFromTheirOwnPathOntoThePage) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Image not found: " + dir + "gone.png\n");
     ASSERT_TRUE(gone);
     EXPECT_FALSE(gone->front());
+}
+
+TEST(SpriteAtlas, PreparedAFewAnimationsAtATimeItLaysThePagesOutAsAtOnce) {
+    std::vector<SpriteAtlas::Animation> animations;
+    for (int a = 0; a < 3; ++a) {
+        const std::string path = testsupport::TempDir() + "frame.png";
+        WriteAnimation(path, a, 3 + a);
+        animations.push_back({path, 3 + a, a != 1});
+    }
+    SpriteAtlas stepwise(animations);
+    SpriteAtlas whole(animations);
+    EXPECT_FALSE(stepwise.Prepare(1));
+    EXPECT_FALSE(stepwise.Prepare(1));
+    EXPECT_TRUE(stepwise.Prepare(2));
+    EXPECT_TRUE(stepwise.Prepare(1));
+    ASSERT_EQ(stepwise.Pages().size(), whole.Pages().size());
+    EXPECT_EQ(stepwise.Pages()[0]->Rect(), whole.Pages()[0]->Rect());
+    for (std::size_t a = 0; a < animations.size(); ++a) {
+        const auto one = stepwise.Frames(a, {0, 0, 0, 0});
+        const auto other = whole.Frames(a, {0, 0, 0, 0});
+        const auto oneFlash = stepwise.Flash(a, one, {1, 1, 1, 1});
+        const auto otherFlash = whole.Flash(a, other, {1, 1, 1, 1});
+        for (std::size_t i = 0; i < one->size(); ++i) {
+            EXPECT_EQ((*one)[i]->Rect(), (*other)[i]->Rect()) << a << ", " << i;
+            EXPECT_EQ((*oneFlash)[i]->Rect(), (*otherFlash)[i]->Rect()) << a << ", " << i;
+            EXPECT_EQ((*one)[i]->GetTexture(), stepwise.Pages()[0]->GetTexture());
+        }
+    }
 }
