@@ -9,6 +9,11 @@
 //
 // Goals: under 1 ms per frame (update + render submission) and under 30
 // draw calls.
+//
+// With ZANDROVIA_SCREENSHOTS set to a folder, the busiest level is also
+// built afresh and shot after 30, 90 and 150 frames (level<n>-<frame>.png);
+// the random numbers start over with every build, so two builds of the
+// program can be compared picture by picture.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -128,6 +133,21 @@ void MeasureLevels() {
                 Median(frames.cpu), Worst(frames.cpu));
     std::printf("  of which the update: median %.3f ms, worst %.3f ms\n", Median(frames.update), Worst(frames.update));
     std::printf("draw calls per frame: %d to %d\n", *fewestCalls, *mostCalls);
+    std::vector<double> calls(frames.drawCalls.begin(), frames.drawCalls.end());
+    std::printf("  median %.0f\n", Median(calls));
+    std::fflush(stdout);
+
+    const char* folder = std::getenv("ZANDROVIA_SCREENSHOTS");
+    if (!folder || !*folder) return;
+    BuildFullLevel(game, busiest);
+    for (int frame = 1; frame <= 150; ++frame) {
+        KeepShipsAlive();
+        game.Frame();
+        if (frame % 60 != 30) continue;
+        const std::string path = std::string(folder) + "/level" + std::to_string(busiest) + "-" +
+                                 std::to_string(frame) + ".png";
+        std::printf("screenshot: %s%s\n", path.c_str(), game.Screenshot(path) ? "" : " (not written)");
+    }
     std::fflush(stdout);
 }
 

@@ -96,11 +96,20 @@ public:
     void Update();
     // Releases the GL objects at once (they are made again if the texture is used).
     void Discard();
+    // The smallest mipmap level kept, counted from 0 (the full size); -1, the
+    // default, keeps every level down to 1 × 1. An atlas of several pictures
+    // stops where a level would start to mix neighbouring pictures. Changing
+    // it after the upload makes the texture again on its next use.
+    int MaxMipLevel() const { return maxMipLevel_; }
+    void MaxMipLevel(int level);
+    // The widest and tallest texture the GL driver takes; 0 while GL is not available.
+    static int MaxSize();
 
 private:
     int width_ = 0;
     int height_ = 0;
     int flags_ = 0;
+    int maxMipLevel_ = -1;
     std::shared_ptr<Pixmap> pixmap_;
     unsigned glTexture_ = 0;
     unsigned glFramebuffer_ = 0;

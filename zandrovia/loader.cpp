@@ -2,6 +2,8 @@
 #include "zandrovia/loader.h"
 
 #include <cstdio>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "kestrum-framework/assetpath.h"
@@ -18,6 +20,7 @@
 #include "zandrovia/constants.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/pooledemitter.h"
+#include "zandrovia/spriteatlas.h"
 #include "zandrovia/zandrovia.h"
 
 namespace {
@@ -145,6 +148,66 @@ kestrum::scenegraph::ImageArray MaskAnimation(const std::string& path, int count
     return frames;
 }
 
+
+// The animations in the order the loader's steps load them. The kinds the
+// game layer draws among each other (ships, enemies, tanks, crushers, men
+// and pick-ups, with their flash sets, and the shield and the launcher's
+// foot, two single images) are packed onto the fleet's atlas pages, so that
+// they draw in few batches. The two bosses come on their own and keep a
+// texture per frame: a page of theirs would be uploaded whole when one
+// first appears, or held in memory by games that never meet one.
+struct Animation {
+    const char* path;
+    int count;
+    ImageArray* frames;
+    ImageArray* ghosts;
+    bool packed;
+    bool single = false;
+};
+const Animation animations[19] = {
+    {"asset::sprites/cargo/", 20, &CargoFrames, &CargoGhostFrames, true},
+    {"asset::sprites/hunter/", 21, &HunterFrames, &HunterGhostFrames, true},
+    {"asset::sprites/player/", 16, &PlayerFrames, &PlayerGhostFrames, true},
+    {"asset::sprites/launcher/", 18, &LauncherFrames, &LauncherGhostFrames, true},
+    {"asset::sprites/rocket/", 16, &RocketFrames, &RocketGhostFrames, true},
+    {"asset::sprites/saucer/", 26, &SaucerFrames, &SaucerGhostFrames, false},
+    {"asset::sprites/sawcer/", 25, &SawcerFrames, &SawcerGhostFrames, true},
+    {"asset::sprites/spider/frame.png", 66, &SpiderFrames, &SpiderGhostFrames, false},
+    {"asset::sprites/tank/top/", 36, &TankTopFrames, &TankTopGhostFrames, true},
+    {"asset::sprites/tank/wheels/", 24, &TankWheelFrames, &TankWheelGhostFrames, true},
+    {"asset::sprites/crusher/", 50, &CrusherFrames, nullptr, true},
+    {"asset::sprites/man/frame.png", 32, &ManFrames, nullptr, true},
+    {"asset::sprites/pickups/laser/frame.png", 20, &LaserPickupFrames, nullptr, true},
+    {"asset::sprites/pickups/nuke/frame.png", 20, &NukePickupFrames, nullptr, true},
+    {"asset::sprites/shield.png", 1, nullptr, nullptr, true, true},
+    {"asset::sprites/pickups/shield/frame.png", 20, &ShieldPickupFrames, nullptr, true},
+    {"asset::sprites/pickups/powerup/frame.png", 20, &PowerUpPickupFrames, nullptr, true},
+    {"asset::sprites/pickups/tracker/frame.png", 20, &TrackerPickupFrames, nullptr, true},
+    {"asset::sprites/foot.png", 1, nullptr, nullptr, true, true},
+};
+
+// The path of an animation's frames: a path ending in "/" is a folder
+// holding SpriteSet + "frame.png".
+std::string FramesPath(const Animation& a) {
+    const std::string path = a.path;
+    return !a.single && path.back() == '/' ? path + SpriteSet + "frame.png" : path;
+}
+
+// The fleet's animations, and the place of animation n among them.
+std::vector<SpriteAtlas::Animation> FleetAnimations() {
+    std::vector<SpriteAtlas::Animation> members;
+    for (const Animation& a : animations) {
+        if (a.packed) members.push_back({FramesPath(a), a.count, a.ghosts != nullptr, a.single});
+    }
+    return members;
+}
+
+std::size_t FleetPlace(std::size_t n) {
+    std::size_t place = 0;
+    for (std::size_t k = 0; k < n; ++k) place += animations[k].packed;
+    return place;
+}
+
 }  // namespace
 
 Loader::Loader() {
@@ -171,6 +234,11 @@ void Loader::OnUpdate() {
 
 void Loader::OnRender(platform::Canvas& canvas) {
     LoaderScreen::OnRender(canvas);
+    // The fleet's frame sizes are read from their files a few animations a
+    // frame, while the steps before the first of them load sounds, so that
+    // the step of the first animation does not lay out the pages as well.
+    if (!Fleet_) Fleet_ = std::make_unique<SpriteAtlas>(FleetAnimations());
+    Fleet_->Prepare(2);
     Scene->Draw(canvas);
     const int width = Manager() ? Manager()->Width() : canvas.Width();
     kestrum::framework::DrawProgressBar(canvas, static_cast<int>(width * 0.5), 16, static_cast<int>(width * 0.5), 2,
@@ -209,45 +277,49 @@ void Loader::OnLoad() {
     if (Step()) DustEmitter = LoadEmitter("particles/dust.txt");
     if (DebugPrints && Step()) PrintTime("LOAD MID1 ");
 
-    struct Animation {
-        const char* path;
-        int count;
-        ImageArray* frames;
-        ImageArray* ghosts;
+    // The fleet's atlas and animation n's place in it.
+    auto fleet = [&](std::size_t n) {
+        if (!Fleet_) Fleet_ = std::make_unique<SpriteAtlas>(FleetAnimations());
+        return FleetPlace(n);
     };
-    const std::string set = SpriteSet + "frame.png";
-    const Animation animations[10] = {
-        {"asset::sprites/cargo/", 20, &CargoFrames, &CargoGhostFrames},
-        {"asset::sprites/hunter/", 21, &HunterFrames, &HunterGhostFrames},
-        {"asset::sprites/player/", 16, &PlayerFrames, &PlayerGhostFrames},
-        {"asset::sprites/launcher/", 18, &LauncherFrames, &LauncherGhostFrames},
-        {"asset::sprites/rocket/", 16, &RocketFrames, &RocketGhostFrames},
-        {"asset::sprites/saucer/", 26, &SaucerFrames, &SaucerGhostFrames},
-        {"asset::sprites/sawcer/", 25, &SawcerFrames, &SawcerGhostFrames},
-        {"asset::sprites/spider/frame.png", 66, &SpiderFrames, &SpiderGhostFrames},
-        {"asset::sprites/tank/top/", 36, &TankTopFrames, &TankTopGhostFrames},
-        {"asset::sprites/tank/wheels/", 24, &TankWheelFrames, &TankWheelGhostFrames},
+    // Like every texture, the pages are uploaded at their first draw (the
+    // first frame of play): done in one load step, the upload of the whole
+    // fleet made that step the longest.
+    auto frames = [&](std::size_t n) {
+        const Animation& a = animations[n];
+        if (!a.packed) return LoadAnimation(FramesPath(a), a.count, NoTint);
+        const std::size_t place = fleet(n);
+        return Fleet_->Frames(place, NoTint);
     };
-    // A path ending in "/" is a folder holding SpriteSet + "frame.png".
-    auto full = [&set](const std::string& path) { return path.back() == '/' ? path + set : path; };
-    for (const Animation& a : animations) {
-        if (Step()) *a.frames = LoadAnimation(full(a.path), a.count, NoTint);
+    auto ghosts = [&](std::size_t n) {
+        const Animation& a = animations[n];
+        if (!a.packed) return MaskAnimation(FramesPath(a), a.count, *a.frames, White);
+        const std::size_t place = fleet(n);
+        return Fleet_->Flash(place, *a.frames, White);
+    };
+    // A single image of the fleet (null, after "Image not found: ", when it cannot be loaded).
+    auto image = [&](std::size_t n) -> platform::ImagePtr {
+        const ImageArray loaded = frames(n);
+        return loaded ? loaded->front() : nullptr;
+    };
+    for (std::size_t n = 0; n < 10; ++n) {
+        if (Step()) *animations[n].frames = frames(n);
     }
     if (DebugPrints && Step()) PrintTime("LOAD MID2 ");
-    for (const Animation& a : animations) {
-        if (Step()) *a.ghosts = MaskAnimation(full(a.path), a.count, *a.frames, White);
+    for (std::size_t n = 0; n < 10; ++n) {
+        if (Step()) *animations[n].ghosts = ghosts(n);
     }
     if (DebugPrints && Step()) PrintTime("LOAD MID3 ");
-    if (Step()) CrusherFrames = LoadAnimation(full("asset::sprites/crusher/"), 50, NoTint);
-    if (Step()) ManFrames = LoadAnimation("asset::sprites/man/frame.png", 32, NoTint);
-    if (Step()) LaserPickupFrames = LoadAnimation("asset::sprites/pickups/laser/frame.png", 20, NoTint);
-    if (Step()) NukePickupFrames = LoadAnimation("asset::sprites/pickups/nuke/frame.png", 20, NoTint);
-    if (Step()) ShieldImage = LoadImage("asset::sprites/shield.png");
-    if (Step()) ShieldPickupFrames = LoadAnimation("asset::sprites/pickups/shield/frame.png", 20, NoTint);
-    if (Step()) PowerUpPickupFrames = LoadAnimation("asset::sprites/pickups/powerup/frame.png", 20, NoTint);
-    if (Step()) TrackerPickupFrames = LoadAnimation("asset::sprites/pickups/tracker/frame.png", 20, NoTint);
+    if (Step()) CrusherFrames = frames(10);
+    if (Step()) ManFrames = frames(11);
+    if (Step()) LaserPickupFrames = frames(12);
+    if (Step()) NukePickupFrames = frames(13);
+    if (Step()) ShieldImage = image(14);
+    if (Step()) ShieldPickupFrames = frames(15);
+    if (Step()) PowerUpPickupFrames = frames(16);
+    if (Step()) TrackerPickupFrames = frames(17);
     if (DebugPrints && Step()) PrintTime("LOAD MID4 ");
-    if (Step()) FootImage = LoadImage("asset::sprites/foot.png");
+    if (Step()) FootImage = image(18);
     if (Step()) LaserRedImage = LoadImage("asset::sprites/laser_red.png");
     if (Step()) LaserGreenImage = LoadImage("asset::sprites/laser_green.png");
     if (Step()) PlayerBulletImage = LoadImage("asset::sprites/player_bullet.png");

@@ -6,10 +6,14 @@
 // then hands over to its next screen, the Game screen. Every result goes to
 // a global of globals.h. A missing image or frame prints "Image not found: "
 // with its path and stays null, a missing or unreadable particle file
-// "Particle file not found: " with its path; loading goes on.
+// "Particle file not found: " with its path; loading goes on. The
+// animations of the ships, enemies and pick-ups and their flash sets are
+// packed onto shared atlas pages (SpriteAtlas); the two bosses keep a
+// texture per frame.
 //
-// Depends on kestrum-framework (LoaderScreen, DrawProgressBar, MaskImage),
-// kestrum-scenegraph (the splash scene) and the game's globals.
+// Depends on kestrum-framework (LoaderScreen, DrawProgressBar),
+// kestrum-scenegraph (the splash scene), the sprite atlas and the game's
+// globals.
 #pragma once
 
 #include <memory>
@@ -24,6 +28,7 @@ namespace kestrum::scenegraph {
 class Scene;
 }
 class PooledEmitter;
+class SpriteAtlas;
 
 class Loader : public kestrum::framework::LoaderScreen {
 public:
@@ -40,6 +45,11 @@ public:
     void OnRender(platform::Canvas& canvas) override;
     // The asset script: 61 steps, 69 with DebugPrints on.
     void OnLoad() override;
+
+private:
+    // The pages the animations of the ships, enemies and pick-ups are packed
+    // onto, made at the first step that loads one of them.
+    std::unique_ptr<SpriteAtlas> Fleet_;
 };
 
 // One image with its handle at its centre; null (after "Image not found: "

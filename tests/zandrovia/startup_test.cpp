@@ -229,23 +229,46 @@ TEST(StartUp, LoaderRunsOneStepPerFrameAndHandsOverToGame) {
         ASSERT_TRUE(*a.ghosts);
         ASSERT_EQ(static_cast<int>((*a.ghosts)->size()), a.count);
     }
+    // The kinds the game layer draws among each other share one texture, so
+    // they draw in one batch; the two bosses keep a texture per frame.
+    const platform::Texture* fleet = PlayerFrames->front()->GetTexture().get();
+    EXPECT_EQ(ShieldImage->GetTexture().get(), fleet);
+    EXPECT_EQ(FootImage->GetTexture().get(), fleet);
+    for (const auto& a : animations) {
+        const bool boss = &a.frames == &SpiderFrames || &a.frames == &SaucerFrames;
+        for (const ImageArray* set : {&a.frames, a.ghosts}) {
+            if (!set) continue;
+            for (const auto& image : **set) {
+                ASSERT_TRUE(image);
+                if (boss) {
+                    EXPECT_EQ(image->Rect(), (platform::Recti{0, 0, image->GetTexture()->Width(),
+                                                              image->GetTexture()->Height()}));
+                } else {
+                    EXPECT_EQ(image->GetTexture().get(), fleet) << a.count << " frames";
+                }
+            }
+        }
+    }
 
     // A ghost frame is opaque white exactly where its frame is not transparent.
-    const auto source = (*CargoFrames)[3]->GetTexture()->GetPixmap();
-    const auto ghost = (*CargoGhostFrames)[3]->GetTexture()->GetPixmap();
-    ASSERT_TRUE(source && ghost);
-    ASSERT_EQ(source->Width(), ghost->Width());
+    const platform::Image& source = *(*CargoFrames)[3];
+    const platform::Image& ghost = *(*CargoGhostFrames)[3];
+    ASSERT_TRUE(source.GetTexture()->GetPixmap() && ghost.GetTexture()->GetPixmap());
+    ASSERT_EQ(source.Rect().Size(), ghost.Rect().Size());
+    const auto pixel = [](const platform::Image& image, int x, int y) {
+        return image.GetTexture()->GetPixmap()->GetPixelARGB(image.Rect().min.x + x, image.Rect().min.y + y);
+    };
     int opaque = 0;
     int coloured = 0;  // the flash copy is made from the frame's pixels, which must keep their colours
-    for (int y = 0; y < source->Height(); ++y) {
-        for (int x = 0; x < source->Width(); ++x) {
-            const bool covered = (source->GetPixelARGB(x, y) >> 24) != 0;
+    for (int y = 0; y < source.Height(); ++y) {
+        for (int x = 0; x < source.Width(); ++x) {
+            const bool covered = (pixel(source, x, y) >> 24) != 0;
             opaque += covered;
-            coloured += covered && source->GetPixelARGB(x, y) != 0xFFFFFFFFu;
+            coloured += covered && pixel(source, x, y) != 0xFFFFFFFFu;
             if (covered) {
-                ASSERT_EQ(ghost->GetPixelARGB(x, y), 0xFFFFFFFFu) << x << "," << y;
+                ASSERT_EQ(pixel(ghost, x, y), 0xFFFFFFFFu) << x << "," << y;
             } else {
-                ASSERT_EQ(ghost->GetPixelARGB(x, y) >> 24, 0u) << x << "," << y;
+                ASSERT_EQ(pixel(ghost, x, y) >> 24, 0u) << x << "," << y;
             }
         }
     }
