@@ -46,6 +46,7 @@ set_property(SOURCE ${ZANDROVIA_MANIFEST_RC} APPEND PROPERTY
 # C++ runtime. Windows (and Wine) look for them beside the program.
 set(ZANDROVIA_RUNTIME_DLLS)
 foreach(dll SDL2.dll OpenAL32.dll libfreetype.dll)
+  unset(dll_path)
   find_file(dll_path ${dll} PATH_SUFFIXES bin NO_CACHE REQUIRED)
   list(APPEND ZANDROVIA_RUNTIME_DLLS ${dll_path})
 endforeach()
