@@ -3,6 +3,8 @@
 #
 #   scripts/build-windows.sh              # packages, libraries, Zandrovia.exe, the zip
 #   scripts/build-windows.sh --libraries  # packages and libraries only
+#   scripts/build-windows.sh --tests      # packages, libraries, the exe and the test
+#                                         # programs (scripts/test.sh runs them)
 #
 # Installs the missing Debian packages (mingw-w64, Wine, Xvfb, zip), builds
 # the libraries for the target once into a prefix (SDL2, FreeType, libogg,
@@ -22,11 +24,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source=$PWD
 
-libraries_only=0
-case "${1:-}" in
-  "") ;;
-  --libraries) libraries_only=1 ;;
-  *) echo "usage: $0 [--libraries]" >&2; exit 2 ;;
+mode=${1:-package}
+case "$mode" in
+  package | --libraries | --tests) ;;
+  *) echo "usage: $0 [--libraries | --tests]" >&2; exit 2 ;;
 esac
 
 triple=x86_64-w64-mingw32
@@ -54,7 +55,7 @@ step() { echo "== $* =="; }
 install_packages() {
   local packages=(
     gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb xauth zip dpkg-dev cmake pkg-config libstb-dev nlohmann-json3-dev
+    wine wine64 xvfb xauth xdotool x11-apps python3 zip dpkg-dev cmake pkg-config libstb-dev nlohmann-json3-dev
   )
   local missing=() package sudo=""
   for package in "${packages[@]}"; do
@@ -293,15 +294,22 @@ build_libraries() {
 
 # --- The game ----------------------------------------------------------------
 
+# build_game [target]: the Release build in <build folder>/build, with the
+# tests (their programs are built only when no target is named).
 build_game() {
-  step "Zandrovia.exe"
-  local launcher=()
+  local launcher=() target=()
+  if [[ $# -gt 0 ]]; then
+    step "Zandrovia.exe"
+    target=(--target "$1")
+  else
+    step "Zandrovia.exe and the tests"
+  fi
   if command -v ccache > /dev/null; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   fi
   cmake -S . -B "$build/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZANDROVIA_WINDOWS_PREFIX="$prefix" \
     -DCMAKE_BUILD_TYPE=Release -DZANDROVIA_BENCH=OFF "${launcher[@]}" > /dev/null
-  cmake --build "$build/build" --target Zandrovia -j "$jobs"
+  cmake --build "$build/build" "${target[@]}" -j "$jobs"
 }
 
 package() {
@@ -330,7 +338,9 @@ start=$SECONDS
 install_packages
 build_libraries
 echo "Libraries ready in $prefix ($((SECONDS - start)) s)"
-if ((libraries_only)); then exit 0; fi
-build_game
-package
+case "$mode" in
+  --libraries) ;;
+  --tests) build_game ;;
+  package) build_game Zandrovia && package ;;
+esac
 echo "Done in $((SECONDS - start)) s"
