@@ -53,17 +53,18 @@ run_windows() {
   fi
   export DISPLAY=:$(head -1 "$logs/display")
   # The tests' Wine prefix (<build>/build/wineprefix): its first start makes it.
-  local booted=$SECONDS
-  WINEPREFIX=$PWD/$dir/build/wineprefix WINEDEBUG=-all wineboot -i > /dev/null 2>&1 || true
-  WINEPREFIX=$PWD/$dir/build/wineprefix wineserver -w
+  local prefix booted=$SECONDS
+  prefix=$(realpath -m "$dir/build/wineprefix")
+  WINEPREFIX=$prefix WINEDEBUG=-all wineboot -i > /dev/null 2>&1 || true
+  WINEPREFIX=$prefix wineserver -w
   echo "wineboot: $((SECONDS - booted)) s"
   # One Wine server for the whole run instead of one per test program.
-  WINEPREFIX=$PWD/$dir/build/wineprefix wineserver -p
+  WINEPREFIX=$prefix wineserver -p
   local tests=$SECONDS code
   ctest --test-dir "$dir/build" --output-on-failure --timeout 300 -j "$jobs" 2>&1 | tee "$logs/windows.log"
   code=${PIPESTATUS[0]}
   echo "Windows tests: $((SECONDS - tests)) s"
-  WINEPREFIX=$PWD/$dir/build/wineprefix wineserver -k || true
+  WINEPREFIX=$prefix wineserver -k || true
   kill "$xvfb" 2> /dev/null || true
   wait "$xvfb" 2> /dev/null || true
   xvfb=""
