@@ -130,14 +130,26 @@ debian_source() {
 
 # --- Libraries ---------------------------------------------------------------
 
+# run_logged <log> <command...>: the command's output goes to the log, whose
+# end is shown when the command fails.
+run_logged() {
+  local log=$1
+  shift
+  if ! "$@" > "$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    echo "Failed: $* (whole output in $log)" >&2
+    return 1
+  fi
+}
+
 cmake_library() {
   local name=$1 dir=$2
   shift 2
-  cmake -S "$dir" -B "$work/build-$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DZANDROVIA_WINDOWS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib "$@" > "$work/$name-configure.log"
-  cmake --build "$work/build-$name" -j "$jobs" > "$work/$name-build.log"
-  cmake --install "$work/build-$name" > /dev/null
+  run_logged "$work/$name-configure.log" cmake -S "$dir" -B "$work/build-$name" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DZANDROVIA_WINDOWS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib "$@"
+  run_logged "$work/$name-build.log" cmake --build "$work/build-$name" -j "$jobs"
+  run_logged "$work/$name-install.log" cmake --install "$work/build-$name"
 }
 
 licence() {
