@@ -348,6 +348,12 @@ package() {
 
 start=$SECONDS
 install_packages
+# One run at a time per build folder and prefix: a second one would unpack
+# sources under the first one's compiler.
+mkdir -p "$build" "$prefix"
+exec 8> "$build/.lock" 9> "$prefix/.lock"
+flock 8
+flock 9
 build_libraries
 echo "Libraries ready in $prefix ($((SECONDS - start)) s)"
 case "$mode" in
