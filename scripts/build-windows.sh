@@ -111,10 +111,10 @@ prepare_private_apt() {
   touch "$apt_state/updated"
 }
 
-# debian_source <package>: extracts the source package (with Debian's
-# patches) and prints the folder.
+# debian_source <package> <name>: extracts the source package (with
+# Debian's patches) into the work folder <name> and prints the folder.
 debian_source() {
-  local package=$1 dsc dir
+  local package=$1 name=$2 dsc dir
   mkdir -p "$downloads" "$work"
   dsc=$(ls "$downloads/${package}"_*.dsc 2>/dev/null | head -1 || true)
   if [[ -z $dsc ]]; then
@@ -122,7 +122,7 @@ debian_source() {
     (cd "$downloads" && private_apt source --download-only "$package" >&2)
     dsc=$(ls "$downloads/${package}"_*.dsc | head -1)
   fi
-  dir=$work/$package
+  dir=$work/$name
   rm -rf "$dir"
   dpkg-source --no-check -x "$dsc" "$dir" > /dev/null
   echo "$dir"
@@ -166,7 +166,7 @@ build_sdl2() {
   built sdl2 && return 0
   step "SDL2"
   local dir
-  dir=$(debian_source libsdl2)
+  dir=$(debian_source libsdl2 sdl2)
   cmake_library sdl2 "$dir" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF
   licence SDL2 "$dir/LICENSE.txt"
   mark_built sdl2
@@ -176,7 +176,7 @@ build_freetype() {
   built freetype && return 0
   step "FreeType"
   local dir
-  dir=$(debian_source freetype)
+  dir=$(debian_source freetype freetype)
   cmake_library freetype "$dir" -DBUILD_SHARED_LIBS=ON -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
     -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
   licence FreeType "$dir/LICENSE.TXT" "$dir/docs/FTL.TXT"
@@ -187,7 +187,7 @@ build_ogg() {
   built ogg && return 0
   step "libogg"
   local dir
-  dir=$(debian_source libogg)
+  dir=$(debian_source libogg ogg)
   cmake_library ogg "$dir" -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
   licence libogg "$dir/COPYING"
   mark_built ogg
@@ -197,7 +197,7 @@ build_vorbis() {
   built vorbis && return 0
   step "libvorbis"
   local dir
-  dir=$(debian_source libvorbis)
+  dir=$(debian_source libvorbis vorbis)
   cmake_library vorbis "$dir" -DBUILD_SHARED_LIBS=OFF
   licence libvorbis "$dir/COPYING"
   mark_built vorbis
@@ -207,7 +207,7 @@ build_googletest() {
   built googletest && return 0
   step "GoogleTest"
   local dir
-  dir=$(debian_source googletest)
+  dir=$(debian_source googletest googletest)
   cmake_library googletest "$dir" -DBUILD_SHARED_LIBS=OFF -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON
   licence GoogleTest "$dir/LICENSE"
   mark_built googletest
