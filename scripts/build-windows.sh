@@ -125,6 +125,8 @@ debian_source() {
   dir=$work/$name
   rm -rf "$dir"
   dpkg-source --no-check -x "$dsc" "$dir" > /dev/null
+  # dpkg-source leaves copies of the original tarballs beside the folder.
+  find "$work" -maxdepth 1 -name "*.orig*.tar.*" -delete
   echo "$dir"
 }
 
