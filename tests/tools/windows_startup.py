@@ -81,8 +81,10 @@ class Wine:
 
 # --- the X window ------------------------------------------------------------
 
-def find_window():
-    result = subprocess.run(["xdotool", "search", "--name", "^Zandrovia$"], capture_output=True, text=True)
+def find_window(process):
+    """The game's window: Wine marks each window with its process's id."""
+    result = subprocess.run(["xdotool", "search", "--all", "--pid", str(process.pid), "--name", "^Zandrovia$"],
+                            capture_output=True, text=True)
     ids = result.stdout.split()
     return ids[0] if ids else None
 
@@ -145,7 +147,7 @@ def wait_for_game(process, timeout):
     while time.monotonic() < deadline:
         if process.poll() is not None:
             fail("the game ended before it reached the Game screen (exit code %d)" % process.returncode)
-        window = window or find_window()
+        window = window or find_window(process)
         image = capture(window) if window else None
         if image:
             if loader_bar_showing(image):
