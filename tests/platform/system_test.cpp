@@ -38,7 +38,74 @@ int ChildCount() {
     return count;
 }
 
+// How a Windows program's C runtime splits its command line into arguments
+// (after the program name): blanks and tabs outside quotes separate; 2n
+// backslashes and a quote give n backslashes and open or close quotes, 2n + 1
+// backslashes and a quote give n backslashes and a literal quote; other
+// backslashes are literal.
+std::vector<std::string> SplitLikeTheCRuntime(std::string_view line) {
+    std::vector<std::string> args;
+    std::size_t i = 0;
+    for (;;) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+        if (i == line.size()) return args;
+        std::string arg;
+        bool quoted = false;
+        for (; i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t')); ++i) {
+            std::size_t backslashes = 0;
+            while (i < line.size() && line[i] == '\\') ++backslashes, ++i;
+            if (i < line.size() && line[i] == '"') {
+                arg.append(backslashes / 2, '\\');
+                if (backslashes % 2 == 1) arg += '"';
+                else quoted = !quoted;
+            } else {
+                arg.append(backslashes, '\\');
+                if (i == line.size()) break;
+                if (!quoted && (line[i] == ' ' || line[i] == '\t')) break;
+                arg += line[i];
+            }
+        }
+        args.push_back(arg);
+    }
+}
+
 }  // namespace
+
+// Windows programs get one command line: each argument must come out of the
+// program's C runtime as it went in.
+TEST(CommandLine, QuotesArgumentsForTheCRuntime) {
+    const struct {
+        const char* arg;
+        const char* quoted;
+    } cases[] = {
+        {"plain", "plain"},
+        {"", "\"\""},
+        {"with blank", "\"with blank\""},
+        {"tab\there", "\"tab\there\""},
+        {"line\nbreak", "\"line\nbreak\""},
+        {"say \"hi\"", "\"say \\\"hi\\\"\""},
+        {"\"", "\"\\\"\""},
+        {"back\\slash", "back\\slash"},                         // no quote follows: literal
+        {"C:\\Program Files\\", "\"C:\\Program Files\\\\\""},  // doubled before the closing quote
+        {"a\\\"b", "\"a\\\\\\\"b\""},                           // backslash then quote: 2n + 1
+        {"a\\\\\"b c", "\"a\\\\\\\\\\\"b c\""},
+        {"tail\\\\", "tail\\\\"},                             // nothing to protect without quotes
+        {"--post-data={\"name\":\"A B\"}", "\"--post-data={\\\"name\\\":\\\"A B\\\"}\""},
+        {"%PATH% ^ & | < >", "\"%PATH% ^ & | < >\""},
+        {"\xC3\xA4\xE2\x82\xAC", "\xC3\xA4\xE2\x82\xAC"},
+    };
+    std::vector<std::string> all;
+    for (const auto& c : cases) {
+        EXPECT_EQ(QuoteArgument(c.arg), c.quoted) << c.arg;
+        EXPECT_EQ(SplitLikeTheCRuntime(QuoteArgument(c.arg)), std::vector<std::string>{c.arg}) << c.arg;
+        all.push_back(c.arg);
+    }
+    // A whole line: the program name (quoted for its blank, never escaped), then every argument.
+    const std::string line = CommandLine("C:\\Program Files\\wget.exe", all);
+    ASSERT_TRUE(StartsWith(line, "\"C:\\Program Files\\wget.exe\" ")) << line;
+    EXPECT_EQ(SplitLikeTheCRuntime(line.substr(line.find("\" ") + 2)), all);
+    EXPECT_EQ(CommandLine("wget.exe", {}), "wget.exe");
+}
 
 // Every argument must reach the child exactly as given: printf echoes each
 // one followed by a NUL byte, so the output splits back into the arguments.
