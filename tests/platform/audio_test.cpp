@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,7 +49,7 @@ std::string MakeWav(const std::vector<std::int16_t>& samples, int channels, int 
 std::vector<std::int16_t> Sine(int frames, int rate, double hz = 440, double amplitude = 12000) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(frames));
     for (int i = 0; i < frames; ++i) {
-        samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(amplitude * std::sin(2 * M_PI * hz * i / rate));
+        samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(amplitude * std::sin(2 * std::numbers::pi * hz * i / rate));
     }
     return samples;
 }
@@ -70,8 +71,8 @@ bool UseAudioDriver(const std::string& drivers, const std::string& config = "") 
     static std::string chosen;
     if (!chosen.empty()) return chosen == drivers + config;
     chosen = drivers + config;
-    setenv("ALSOFT_DRIVERS", drivers.c_str(), 1);
-    if (!config.empty()) setenv("ALSOFT_CONF", config.c_str(), 1);
+    testsupport::SetEnv("ALSOFT_DRIVERS", drivers);
+    if (!config.empty()) testsupport::SetEnv("ALSOFT_CONF", config);
     return true;
 }
 

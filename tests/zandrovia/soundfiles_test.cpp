@@ -30,7 +30,11 @@ void LinkAllBut(const fs::path& from, const fs::path& to, std::initializer_list<
 }  // namespace
 
 TEST(SoundFiles, ADamagedOrMissingSoundIsReportedAndTheGameGoesOnWithoutIt) {
+#ifdef _WIN32
+    const std::string program = platform::AppDir() + "../Zandrovia.exe";
+#else
     const std::string program = platform::AppDir() + "../Zandrovia";
+#endif
     ASSERT_EQ(platform::GetFileType(program), platform::FileType::File)
         << "build the Zandrovia target first: " << program;
     const fs::path real = testsupport::AssetsDir();

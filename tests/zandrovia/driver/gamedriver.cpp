@@ -51,11 +51,13 @@ void StartOnce() {
     started = true;
     platform::AppInstance& app = testsupport::App();
     Home() = testsupport::TempDir();
-    setenv("HOME", Home().c_str(), 1);
-    unsetenv("USERPROFILE");
+    testsupport::SetEnv("HOME", Home());
+    testsupport::SetEnv("USERPROFILE", std::nullopt);
     // No score service unless the caller names one: a game that ends
     // downloads from a loopback port that refuses at once.
-    setenv(ScoreServiceUrlVariable, "http://127.0.0.1:9/game/index.php", 0);
+    if (!testsupport::GetEnv(ScoreServiceUrlVariable)) {
+        testsupport::SetEnv(ScoreServiceUrlVariable, "http://127.0.0.1:9/game/index.php");
+    }
     if (!AppWindow) StartGame();
     // The loader runs one step per frame and hands over to Game.
     for (int frame = 0; frame < 1000; ++frame) {
