@@ -1,6 +1,10 @@
 #include "fuzzsupport.h"
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +24,12 @@ void Start() {
     if (started) return;
     started = true;
     if (!std::getenv("ZANDROVIA_FUZZ_VERBOSE")) {
-        if (!std::freopen("/dev/null", "w", stdout)) Fail("cannot silence standard output");
+#ifdef _WIN32
+        const char* nowhere = "NUL";
+#else
+        const char* nowhere = "/dev/null";
+#endif
+        if (!std::freopen(nowhere, "w", stdout)) Fail("cannot silence standard output");
     }
     const char* assets = std::getenv("ZANDROVIA_ASSETS");
     platform::SetAssetsDir(assets && *assets ? assets : ZANDROVIA_SOURCE_ASSETS);
@@ -47,9 +56,15 @@ void RemoveScratch() {
 const std::string& ScratchDir() {
     std::string& dir = Scratch();
     if (dir.empty()) {
+#ifdef _WIN32
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        const int process = _getpid();
+#else
         const std::filesystem::path base =
             std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-        const std::filesystem::path path = base / ("zandrovia-fuzz-" + std::to_string(getpid()));
+        const int process = static_cast<int>(getpid());
+#endif
+        const std::filesystem::path path = base / ("zandrovia-fuzz-" + std::to_string(process));
         std::filesystem::create_directories(path);
         dir = path.string() + "/";
         // The folder goes when the process ends normally; a crash leaves it for a look.

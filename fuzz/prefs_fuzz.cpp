@@ -15,7 +15,16 @@ namespace fw = kestrum::framework;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzzsupport::Start();
-    static const bool home = [] { return setenv("HOME", fuzzsupport::ScratchDir().c_str(), 1) == 0; }();
+    // The preferences live in the home folder: USERPROFILE comes first on
+    // every system.
+#ifdef _WIN32
+    static const bool home = [] { return _putenv_s("USERPROFILE", fuzzsupport::ScratchDir().c_str()) == 0; }();
+#else
+    static const bool home = [] {
+        return setenv("USERPROFILE", fuzzsupport::ScratchDir().c_str(), 1) == 0 &&
+               setenv("HOME", fuzzsupport::ScratchDir().c_str(), 1) == 0;
+    }();
+#endif
     if (!home) fuzzsupport::Fail("cannot set HOME");
     fuzzsupport::Input input(data, size);
     const int level = input.Int(0, LevelCount - 1);

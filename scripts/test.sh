@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs the whole test suite twice:
-# a normal build and one with AddressSanitizer and UndefinedBehaviorSanitizer.
-# Both suites always run; the summary of each is printed at the end and the
-# script fails when either failed. ZANDROVIA_BUILD_DIR names the build folder
-# (default "build"; the sanitizer build goes beside it with "-asan" added).
+# Installs what is missing, then builds and runs the whole test suite three
+# times: a normal build, one with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Windows build (cross-built by
+# scripts/build-windows.sh, run under Wine on a virtual X display, with the
+# start-up test of the real Zandrovia.exe). Every suite runs; the summary of
+# each is printed at the end and the script fails when any failed.
+# ZANDROVIA_BUILD_DIR names the build folder (default "build"; the sanitizer
+# build goes beside it with "-asan" added, the Windows one with "-windows").
+# ZANDROVIA_WINDOWS_TESTS=0 leaves the Windows suite out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +15,12 @@ scripts/install-deps.sh
 jobs=$(nproc)
 build=${ZANDROVIA_BUILD_DIR:-build}
 logs=$(mktemp -d)
-trap 'rm -rf "$logs"' EXIT
+xvfb=""
+cleanup() {
+  if [[ -n $xvfb ]]; then kill "$xvfb" 2> /dev/null || true; fi
+  rm -rf "$logs"
+}
+trap cleanup EXIT
 
 # run_suite <name> <build folder> <cmake options...>
 run_suite() {
@@ -24,16 +33,58 @@ run_suite() {
   return "${PIPESTATUS[0]}"
 }
 
+# run_windows: the cross-built tests under Wine, on a virtual X display of
+# their own (the windows are real; SDL's offscreen driver needs EGL, which
+# Windows lacks).
+run_windows() {
+  echo "== windows =="
+  local dir=$build-windows stage=$SECONDS
+  ZANDROVIA_WINDOWS_BUILD_DIR=$dir scripts/build-windows.sh --tests || return 1
+  echo "Windows build: $((SECONDS - stage)) s"
+  exec 3> "$logs/display"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp > "$logs/xvfb.log" 2>&1 &
+  xvfb=$!
+  exec 3>&-
+  local waited=0
+  while [[ ! -s $logs/display ]] && ((waited < 100)); do sleep 0.1; waited=$((waited + 1)); done
+  if [[ ! -s $logs/display ]]; then
+    echo "Xvfb did not start: $(cat "$logs/xvfb.log")"
+    return 1
+  fi
+  export DISPLAY=:$(head -1 "$logs/display")
+  # The tests' Wine prefix (<build>/build/wineprefix): its first start makes it.
+  local booted=$SECONDS
+  WINEPREFIX=$PWD/$dir/build/wineprefix WINEDEBUG=-all wineboot -i > /dev/null 2>&1 || true
+  WINEPREFIX=$PWD/$dir/build/wineprefix wineserver -w
+  echo "wineboot: $((SECONDS - booted)) s"
+  # One Wine server for the whole run instead of one per test program.
+  WINEPREFIX=$PWD/$dir/build/wineprefix wineserver -p
+  local tests=$SECONDS code
+  ctest --test-dir "$dir/build" --output-on-failure --timeout 300 -j "$jobs" 2>&1 | tee "$logs/windows.log"
+  code=${PIPESTATUS[0]}
+  echo "Windows tests: $((SECONDS - tests)) s"
+  WINEPREFIX=$PWD/$dir/build/wineprefix wineserver -k || true
+  kill "$xvfb" 2> /dev/null || true
+  wait "$xvfb" 2> /dev/null || true
+  xvfb=""
+  return "$code"
+}
+
 status=0
 start=$SECONDS
+suites=(normal sanitizer)
 run_suite normal "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=1
 run_suite sanitizer "$build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZANDROVIA_SANITIZE=ON \
   -DZANDROVIA_BENCH=OFF || status=1
+if [[ ${ZANDROVIA_WINDOWS_TESTS:-1} != 0 ]]; then
+  suites+=(windows)
+  run_windows || status=1
+fi
 
 echo
 echo "== Summary ($((SECONDS - start)) s) =="
-for name in normal sanitizer; do
-  summary=$(grep -E "tests passed|tests failed" "$logs/$name.log" | tail -1 || true)
+for name in "${suites[@]}"; do
+  summary=$(grep -E "tests passed|tests failed" "$logs/$name.log" 2> /dev/null | tail -1 || true)
   echo "$name: ${summary:-did not run (build failed)}"
 done
 exit "$status"
