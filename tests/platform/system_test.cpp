@@ -262,6 +262,6 @@ TEST(RuntimeErrorDeathTest, PrintsOnStandardOutputAndExitsWithMinusOne) {
             dup2(STDERR_FILENO, STDOUT_FILENO);
             RuntimeError("No OpenGL context");
         },
-        testing::ExitedWithCode(255), "No OpenGL context");
+        testing::ExitedWithCode(testsupport::kExitMinusOne), "No OpenGL context");
 }
 #endif

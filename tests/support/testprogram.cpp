@@ -82,7 +82,7 @@ std::string BaseName(const std::string& path) {
 int FakeWget(const std::vector<std::string>& args) {
     const std::string posts = Environment("FAKE_WGET_POSTS");
     if (!posts.empty()) {
-        OpenFile(Environment("FAKE_WGET_LOG"), std::ios::app) << "run\n";
+        OpenFile(Environment("FAKE_WGET_LOG"), std::ios::app | std::ios::binary) << "run\n";
         std::ofstream out = OpenFile(posts, std::ios::app | std::ios::binary);
         for (const std::string& arg : args) {
             if (arg.starts_with("--post-data=")) out << arg.substr(12) << '\n';

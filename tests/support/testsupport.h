@@ -30,6 +30,14 @@ Target MakeTarget(int width, int height, platform::Color clear = platform::Color
 bool Near(std::uint32_t argb, platform::Color expected, int tolerance = 3);
 std::string Describe(std::uint32_t argb);
 
+// The exit code that a process ending by exit(-1) reports: the low byte on
+// POSIX systems, the whole value on Windows.
+#ifdef _WIN32
+inline constexpr int kExitMinusOne = -1;
+#else
+inline constexpr int kExitMinusOne = 255;
+#endif
+
 // A new empty folder under the system's temporary folder, "/" appended
 // (with "/" between the folders on Windows too).
 std::string TempDir();

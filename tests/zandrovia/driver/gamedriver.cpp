@@ -1,6 +1,8 @@
 // The headless game driver.
 #include "zandrovia/driver/gamedriver.h"
 
+#include <SDL.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +46,15 @@ std::string& Home() {
     return home;
 }
 
+// The driver plays through its own calls alone. A real window (on Windows,
+// where there is no offscreen video driver) also gets the window system's
+// events: focus, exposure, the pointer resting over it. They arrive when the
+// system likes, so they are dropped, and a run replays the same.
+void DropSystemEvents() {
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
 // Starts the program once per process and runs the loader into Game.
 void StartOnce() {
     static bool started = false;
@@ -62,6 +73,7 @@ void StartOnce() {
     // The loader runs one step per frame and hands over to Game.
     for (int frame = 0; frame < 1000; ++frame) {
         if (AppWindow->CurrentScreen() == GameScreen.get() && GameScreen->Started) break;
+        DropSystemEvents();
         app.RequestRender();
         app.Step(false);
     }
@@ -208,6 +220,7 @@ void GameDriver::Frame(int count) {
         if (quiet) {
             GameScreen->OnUpdate();
         } else {
+            DropSystemEvents();
             app.RequestRender();
             app.Step(false);
         }
