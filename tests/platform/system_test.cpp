@@ -181,6 +181,22 @@ TEST(RunProgram, ProgramsResolveThroughAssetPaths) {
 }
 
 #ifdef _WIN32
+// Without LC_ALL, LC_MESSAGES and LANG the locale comes from the system: the
+// C runtime's name for it, else the user's locale name; never "C".
+TEST(LocaleName, WithoutVariablesTheUsersLocale) {
+    ScopedEnv all("LC_ALL", std::nullopt);
+    ScopedEnv messages("LC_MESSAGES", std::nullopt);
+    ScopedEnv lang("LANG", std::nullopt);
+    const std::string name = LocaleName();
+    EXPECT_FALSE(name.empty());
+    EXPECT_NE(name, "C");
+    {
+        ScopedEnv set("LANG", "de_DE.UTF-8");
+        EXPECT_EQ(LocaleName(), "de_DE.UTF-8") << "the variables come first";
+    }
+    std::setlocale(LC_ALL, "C");
+}
+
 // The shell runs programs and opens files by their path as readily as it
 // opens web pages: only texts with a scheme reach it.
 TEST(OpenUrl, RefusesWhatIsNoUrl) {
