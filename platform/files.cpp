@@ -2,11 +2,16 @@
 // resolves "asset::" paths first, so callers can pass them straight through.
 #include "platform/files.h"
 
+#ifdef _WIN32
+#include "platform/winapi.h"
+#else
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -51,7 +56,20 @@ std::size_t ExtensionDot(std::string_view path) {
     return dot;
 }
 
-fs::path DiskPath(std::string_view path) { return fs::path(RealPath(path)); }
+#ifdef _WIN32
+using win::Environment;
+using win::Narrow;
+using win::Wide;
+
+// A path from UTF-8 text (a narrow std::string would be read in the ANSI code page).
+fs::path PathOf(std::string_view utf8) { return fs::path(Wide(utf8)); }
+std::string TextOf(const fs::path& path) { return Narrow(path.native()); }
+#else
+fs::path PathOf(std::string_view path) { return fs::path(path); }
+std::string TextOf(const fs::path& path) { return path.string(); }
+#endif
+
+fs::path DiskPath(std::string_view path) { return PathOf(RealPath(path)); }
 
 // The file a path finally names: symbolic links are followed to their target,
 // which need not exist yet. A loop of links stops after 40 steps.
@@ -69,24 +87,56 @@ fs::path FinalTarget(fs::path path) {
 // SaveString's temporary file is the target's name, this and the process id.
 std::string TemporarySuffix() { return ".tmp-"; }
 
+#ifdef _WIN32
+using ProcessId = DWORD;
+ProcessId CurrentProcess() { return ::GetCurrentProcessId(); }
+
+// Whether the process is known to have ended (a process that cannot be
+// looked at for want of rights still runs).
+bool ProcessEnded(ProcessId id) {
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (process == nullptr) return ::GetLastError() == ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    const bool ended = ::GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+    ::CloseHandle(process);
+    return ended;
+}
+#else
+using ProcessId = pid_t;
+ProcessId CurrentProcess() { return ::getpid(); }
+bool ProcessEnded(ProcessId id) { return ::kill(id, 0) != 0 && errno == ESRCH; }
+#endif
+
 // Removes the temporary files of the target that saves killed before their
 // rename left behind: those of processes that no longer run.
 void RemoveStaleTemporaries(const fs::path& target) {
-    const std::string prefix = target.filename().string() + TemporarySuffix();
+    const std::string prefix = TextOf(target.filename()) + TemporarySuffix();
     std::error_code error;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = TextOf(it->path().filename());
         if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
         const std::string id = name.substr(prefix.size());
         if (id.find_first_not_of("0123456789") != std::string::npos || id.size() > 9) continue;
-        const pid_t pid = static_cast<pid_t>(std::stol(id));
-        if (pid == ::getpid() || !(::kill(pid, 0) != 0 && errno == ESRCH)) continue;
+        const auto pid = static_cast<ProcessId>(std::stol(id));
+        if (pid == CurrentProcess() || !ProcessEnded(pid)) continue;
         std::error_code ignored;
         fs::remove(it->path(), ignored);
     }
 }
 
+#ifdef _WIN32
+// Writes all of the text; false on the first error.
+bool WriteAll(HANDLE file, std::string_view text) {
+    while (!text.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 30));
+        DWORD count = 0;
+        if (!::WriteFile(file, text.data(), chunk, &count, nullptr)) return false;
+        text.remove_prefix(count);
+    }
+    return true;
+}
+#else
 // Writes all of the text; false on the first error other than an interruption.
 bool WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
@@ -99,6 +149,7 @@ bool WriteAll(int fd, std::string_view text) {
     }
     return true;
 }
+#endif
 
 }  // namespace
 
@@ -106,7 +157,11 @@ std::optional<std::string> TryLoadString(std::string_view path) {
     // A folder opens like a file on Linux, but reading it fails: that (and
     // every other read error) is a failed load, not an empty text.
     const std::string disk = RealPath(path);
+#ifdef _WIN32
+    std::FILE* file = ::_wfopen(Wide(disk).c_str(), L"rb");
+#else
     std::FILE* file = std::fopen(disk.c_str(), "rb");
+#endif
     if (file == nullptr) return std::nullopt;
     std::string text;
     char buffer[65536];
@@ -120,6 +175,33 @@ std::optional<std::string> TryLoadString(std::string_view path) {
 
 std::string LoadString(std::string_view path) { return TryLoadString(path).value_or(std::string()); }
 
+#ifdef _WIN32
+bool SaveString(std::string_view text, std::string_view path) {
+    // As on other systems: write beside the target, flush to the disk and
+    // move over it in one step, so the old text stays until the new one is
+    // whole. The new file takes the old one's hidden and system marks.
+    const fs::path target = FinalTarget(DiskPath(path));
+    RemoveStaleTemporaries(target);
+    const DWORD old = ::GetFileAttributesW(target.c_str());
+    const bool replacing = old != INVALID_FILE_ATTRIBUTES;
+    if (replacing && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    fs::path temp = target;
+    temp += Wide(TemporarySuffix() + std::to_string(CurrentProcess()));
+    ::DeleteFileW(temp.c_str());
+    const DWORD marks = replacing ? old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
+    const HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | marks, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool written = WriteAll(file, text) && ::FlushFileBuffers(file);
+    written = ::CloseHandle(file) && written;
+    if (!written ||
+        !::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}
+#else
 bool SaveString(std::string_view text, std::string_view path) {
     // Write beside the target, flush to the disk and rename over it, so a
     // failed or interrupted write never leaves a half-written file where the
@@ -155,6 +237,7 @@ bool SaveString(std::string_view text, std::string_view path) {
     }
     return true;
 }
+#endif
 
 bool DeleteFile(std::string_view path) {
     const fs::path disk = DiskPath(path);
@@ -194,6 +277,35 @@ std::string ExtractDir(std::string_view path) {
     return separator == std::string_view::npos ? std::string() : std::string(path.substr(0, separator));
 }
 
+#ifdef _WIN32
+std::string HomeDir() {
+    for (const wchar_t* variable : {L"USERPROFILE", L"HOME"}) {
+        const std::optional<std::string> value = Environment(variable);
+        if (value && !value->empty()) return WithSlash(Slashes(*value));
+    }
+    return "./";
+}
+
+std::string AppDir() {
+    std::vector<wchar_t> name(MAX_PATH);
+    for (;;) {
+        const DWORD size = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (size == 0) break;
+        if (size < name.size()) {
+            const std::string exe = Slashes(Narrow(std::wstring_view(name.data(), size)));
+            const std::size_t separator = exe.rfind('/');
+            if (separator == std::string::npos) break;
+            return exe.substr(0, separator + 1);
+        }
+        // Cut short: the buffer was too small.
+        if (name.size() >= 32768) break;
+        name.resize(name.size() * 2);
+    }
+    std::error_code error;
+    const fs::path current = fs::current_path(error);
+    return error ? std::string("./") : WithSlash(Slashes(TextOf(current)));
+}
+#else
 std::string HomeDir() {
     for (const char* variable : {"USERPROFILE", "HOME"}) {
         const char* value = std::getenv(variable);
@@ -217,11 +329,17 @@ std::string AppDir() {
     const fs::path current = fs::current_path(error);
     return error ? std::string("./") : WithSlash(current.string());
 }
+#endif
 
 std::string AssetsDir() {
     if (!AssetsOverride().empty()) return AssetsOverride();
+#ifdef _WIN32
+    const std::optional<std::string> fromEnvironment = Environment(L"ZANDROVIA_ASSETS");
+    if (fromEnvironment && !fromEnvironment->empty()) return WithSlash(Slashes(*fromEnvironment));
+#else
     const char* fromEnvironment = std::getenv("ZANDROVIA_ASSETS");
     if (fromEnvironment != nullptr && *fromEnvironment != '\0') return WithSlash(Slashes(fromEnvironment));
+#endif
     return AppDir() + "assets/";
 }
 

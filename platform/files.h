@@ -21,6 +21,8 @@ std::optional<std::string> TryLoadString(std::string_view path);
 // through, so its target gets the text. Temporary files that killed saves of
 // the same file left behind are removed. False when the text could not be
 // written; the old file is then untouched and no temporary file is left.
+// On Windows the file is moved over the old one with write-through, and
+// takes its hidden and system marks.
 bool SaveString(std::string_view text, std::string_view path);
 bool DeleteFile(std::string_view path);
 bool RenameFile(std::string_view from, std::string_view to);
@@ -31,9 +33,9 @@ std::string StripExt(std::string_view path);
 std::string ExtractDir(std::string_view path);
 
 // The user's home folder: USERPROFILE when set, else HOME, else the password
-// database; backslashes turned into slashes, "/" appended.
+// database (not on Windows); backslashes turned into slashes, "/" appended.
 std::string HomeDir();
-// The folder of the running executable, "/" appended.
+// The folder of the running executable, "/" appended (with slashes on Windows too).
 std::string AppDir();
 // The assets folder beside the executable, "/" appended. Tests may override it.
 std::string AssetsDir();

@@ -1,25 +1,131 @@
 // Operating-system services: external programs, the browser and the locale.
 // Programs are started with an argument vector (posix_spawn, or fork and
 // execve for the browser's opener), never through a shell, so no character
-// of an argument is ever interpreted.
+// of an argument is ever interpreted. On Windows, where a program receives
+// one command line, the line is quoted so that the program's C runtime splits
+// it back into exactly those arguments, and no command interpreter runs it.
 #include "platform/system.h"
 
+#ifdef _WIN32
+#include "platform/winapi.h"
+#else
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 
 #include "platform/files.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace platform {
+
+std::string QuoteArgument(std::string_view arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\n\v\"") == std::string_view::npos) return std::string(arg);
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes are literal unless a quote follows them: then each one
+        // is doubled, and the quote itself escaped.
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    // The closing quote follows the last backslashes: they are doubled too.
+    quoted.append(backslashes * 2, '\\');
+    quoted += '"';
+    return quoted;
+}
+
+std::string CommandLine(std::string_view program, const std::vector<std::string>& args) {
+    // The program name is read up to the next quote when it starts with one,
+    // with no escapes: a file name holds no quotes, so plain quotes do.
+    std::string line = program.find_first_of(" \t") == std::string_view::npos ? std::string(program)
+                                                                               : "\"" + std::string(program) + "\"";
+    for (const std::string& arg : args) line += " " + QuoteArgument(arg);
+    return line;
+}
+
+#ifdef _WIN32
+
+int RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& outputPath) {
+    HANDLE output = nullptr;
+    if (!outputPath.empty()) {
+        output = ::CreateFileW(win::Wide(RealPath(outputPath)).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (output == INVALID_HANDLE_VALUE) return -1;
+    }
+    const HANDLE process = win::StartProcess(RealPath(program), args, nullptr, output);
+    if (output != nullptr) ::CloseHandle(output);
+    if (process == nullptr) return -1;
+    const std::optional<int> code = win::WaitProcess(process, INFINITE);
+    ::CloseHandle(process);
+    return code.value_or(-1);
+}
+
+bool OpenUrl(const std::string& url) {
+    // The shell also runs programs and opens files by their path, so only a
+    // text with a scheme of at least two letters ("https:", not "C:") is a URL.
+    const std::size_t colon = url.find(':');
+    const auto schemeChar = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
+               c == '.';
+    };
+    if (colon == std::string::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(url[0])) ||
+        !std::all_of(url.begin(), url.begin() + static_cast<std::ptrdiff_t>(colon), schemeChar)) {
+        return false;
+    }
+    const HINSTANCE result =
+        ::ShellExecuteW(nullptr, L"open", win::Wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+std::string LocaleName() {
+    // The C runtime takes the user's locale, and keeps it for the process.
+    const char* set = std::setlocale(LC_ALL, "");
+    std::string name;
+    for (const wchar_t* variable : {L"LC_ALL", L"LC_MESSAGES", L"LANG"}) {
+        if (const std::optional<std::string> value = win::Environment(variable); value && !value->empty()) {
+            name = *value;
+            break;
+        }
+    }
+    if (name.empty() && set != nullptr && *set != '\0' && std::strcmp(set, "C") != 0) {
+        // The runtime's name is in the ANSI code page ("Norwegian Bokmål_Norway.1252").
+        const int size = ::MultiByteToWideChar(CP_ACP, 0, set, -1, nullptr, 0);
+        std::wstring wide(static_cast<std::size_t>(std::max(size, 1)), L'\0');
+        if (size > 0 && ::MultiByteToWideChar(CP_ACP, 0, set, -1, wide.data(), size) > 0) {
+            name = win::Narrow(std::wstring_view(wide.c_str()));
+        }
+    }
+    if (name.empty()) {
+        wchar_t user[LOCALE_NAME_MAX_LENGTH] = {};
+        if (::GetUserDefaultLocaleName(user, LOCALE_NAME_MAX_LENGTH) > 0) name = win::Narrow(user);
+    }
+    if (name.empty()) name = "C";
+    // Number text must stay the same whatever the user's locale is.
+    std::setlocale(LC_NUMERIC, "C");
+    return name;
+}
+
+#else
+
 namespace {
 
 // Starts program (looked up on PATH when it holds no slash) with args; the
@@ -130,5 +236,7 @@ std::string LocaleName() {
     std::setlocale(LC_NUMERIC, "C");
     return name;
 }
+
+#endif
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 // Text operations of the platform: splitting, trimming, case mapping, UTF-8
 // conversions and number text. Number text never depends on the process
 // locale: parsing goes through strtod_l/strtof_l with a "C" locale object and
-// formatting through std::to_chars or snprintf under that locale.
+// formatting through std::to_chars or snprintf under that locale. The Windows
+// C runtime has no such locale objects: there parsing goes through
+// std::from_chars, and snprintf's decimal point is put back to ".".
 #include "platform/text.h"
 
 #include <charconv>
@@ -9,17 +11,61 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <system_error>
 #include <utility>
+#ifndef _WIN32
 #include <locale.h>
+#endif
 
 namespace platform {
 namespace {
 
+#ifdef _WIN32
+// The number (as LeadingNumber gives it) read as strtod would in the C
+// locale: correctly rounded; past the type's range infinity, below it zero.
+template <typename Number>
+Number ParseNumber(std::string_view number) {
+    if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+    Number value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc::result_out_of_range) return value;
+    // Out of range: the decimal exponent of the leading significant digit
+    // tells too large from too small.
+    const bool negative = !number.empty() && number.front() == '-';
+    long long exponent = 0;
+    bool seenDigit = false;
+    bool inFraction = false;
+    std::size_t i = negative ? 1 : 0;
+    for (; i < number.size() && number[i] != 'e' && number[i] != 'E'; ++i) {
+        if (number[i] == '.') {
+            inFraction = true;
+        } else if (number[i] != '0' || seenDigit) {
+            if (!seenDigit && inFraction) --exponent;
+            seenDigit = true;
+            if (!inFraction) ++exponent;
+        } else if (inFraction) {
+            --exponent;
+        }
+    }
+    if (i < number.size()) {
+        long long written = 0;
+        std::string_view digits = number.substr(i + 1);
+        const bool down = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+        for (const char c : digits) written = std::min(written * 10 + (c - '0'), 1000000000LL);
+        exponent += down ? -written : written;
+    }
+    const Number magnitude = exponent > 0 ? std::numeric_limits<Number>::infinity() : Number(0);
+    return negative ? -magnitude : magnitude;
+}
+#else
 locale_t CLocale() {
     static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return locale;
 }
+#endif
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -227,13 +273,21 @@ int ToInt(std::string_view text) {
 float ToFloat(std::string_view text) {
     const std::string number(LeadingNumber(text, true));
     if (number.empty()) return 0.0f;
+#ifdef _WIN32
+    return ParseNumber<float>(number);
+#else
     return strtof_l(number.c_str(), nullptr, CLocale());
+#endif
 }
 
 double ToDouble(std::string_view text) {
     const std::string number(LeadingNumber(text, true));
     if (number.empty()) return 0.0;
+#ifdef _WIN32
+    return ParseNumber<double>(number);
+#else
     return strtod_l(number.c_str(), nullptr, CLocale());
+#endif
 }
 
 std::string FromInt(long long value) {
@@ -251,8 +305,10 @@ std::string FromFloat(double value) {
 }
 
 std::string FormatFloat(const char* format, double value) {
+#ifndef _WIN32
     // uselocale changes only this thread's locale, and only for this call.
     const locale_t previous = uselocale(CLocale());
+#endif
     char buffer[128];
     int length = std::snprintf(buffer, sizeof buffer, format, value);
     std::string out;
@@ -263,7 +319,15 @@ std::string FormatFloat(const char* format, double value) {
         std::snprintf(out.data(), out.size(), format, value);
         out.resize(static_cast<std::size_t>(length));
     }
+#ifdef _WIN32
+    // A single number has at most one decimal point: the locale's, made ".".
+    const char* point = std::localeconv()->decimal_point;
+    if (point != nullptr && *point != '\0' && std::strcmp(point, ".") != 0) {
+        if (const std::size_t at = out.find(point); at != std::string::npos) out.replace(at, std::strlen(point), ".");
+    }
+#else
     uselocale(previous);
+#endif
     return out;
 }
 

@@ -1,19 +1,25 @@
 // Zandrovia: the client of the hall-of-fame web service.
 #include "zandrovia/scoreservice.h"
 
+#ifdef _WIN32
+#include "platform/winapi.h"
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <thread>
 
 #include "platform/files.h"
@@ -22,7 +28,9 @@
 #include "zandrovia/creditbox.h"
 #include "zandrovia/globals.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 ScoreServiceLimits ScoreServiceBounds;
 
@@ -43,6 +51,105 @@ struct RunOutcome {
     // The exit code when it ended by itself, else -1.
     int ExitCode = -1;
 };
+
+#ifdef _WIN32
+// The downloader's name on Windows.
+constexpr const char* kDownloader = "wget.exe";
+// The device that swallows what is written to it.
+constexpr const char* kNullDevice = "NUL";
+
+long long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (!::GetFileAttributesExW(platform::win::Wide(path).c_str(), GetFileExInfoStandard, &info)) return 0;
+    return (static_cast<long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+}
+
+// Runs argv (argv[0] searched for as the system does unless it names a
+// folder) with no command interpreter, its input from the null device, and
+// waits at most ScoreServiceBounds.KillAfterMs. With watchPath set, the child
+// is also ended as soon as that file grows past the reply limit.
+RunOutcome RunBounded(const std::vector<std::string>& argv, const std::string& watchPath) {
+    RunOutcome outcome;
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    const HANDLE input =
+        ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    const HANDLE process = platform::win::StartProcess(
+        argv.front(), std::vector<std::string>(argv.begin() + 1, argv.end()),
+        input == INVALID_HANDLE_VALUE ? nullptr : input, nullptr);
+    if (input != INVALID_HANDLE_VALUE) ::CloseHandle(input);
+    if (process == nullptr) return outcome;
+    outcome.Started = true;
+
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ScoreServiceBounds.KillAfterMs);
+    const auto limit = static_cast<long long>(ScoreServiceBounds.ReplyLimit);
+    for (;;) {
+        if (const std::optional<int> code = platform::win::WaitProcess(process, 5)) {
+            outcome.ExitCode = *code;
+            break;
+        }
+        if (!watchPath.empty() && FileSize(watchPath) > limit) {
+            platform::win::KillProcess(process);
+            outcome.TooLong = true;
+            break;
+        }
+        if (Clock::now() >= deadline) {
+            platform::win::KillProcess(process);
+            outcome.TimedOut = true;
+            break;
+        }
+    }
+    ::CloseHandle(process);
+    return outcome;
+}
+
+// An empty file of a new name in the home folder (never an existing file),
+// deleted with the object.
+class TemporaryFile {
+public:
+    TemporaryFile() {
+        static std::mt19937_64 random{std::random_device{}() ^
+                                      static_cast<std::uint64_t>(Clock::now().time_since_epoch().count())};
+        const char* letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = platform::HomeDir() + ".zandrovia.out.";
+            for (int i = 0; i < 6; ++i) name += letters[random() % 36];
+            name += ".tmp";
+            const HANDLE file = ::CreateFileW(platform::win::Wide(name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(file);
+                path_ = name;
+                return;
+            }
+            if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) return;
+        }
+    }
+    ~TemporaryFile() {
+        if (!path_.empty()) ::DeleteFileW(platform::win::Wide(path_).c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    std::string path_;
+};
+
+std::filesystem::path DiskPath(const std::string& path) { return std::filesystem::path(platform::win::Wide(path)); }
+
+// Said once per run of the game: the downloader is not shipped with every copy.
+void ReportMissingDownloader() {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    PrintLine(std::string("No hall of fame: the downloader ") + kDownloader + " could not be started");
+}
+#else
+constexpr const char* kDownloader = "wget";
+constexpr const char* kNullDevice = "/dev/null";
 
 long long FileSize(const std::string& path) {
     struct stat info {};
@@ -139,9 +246,12 @@ private:
     std::string path_;
 };
 
+std::filesystem::path DiskPath(const std::string& path) { return std::filesystem::path(path); }
+#endif
+
 // The file's text when it holds at most limit bytes; nullopt when it is longer.
 std::optional<std::string> ReadAtMost(const std::string& path, std::size_t limit) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(DiskPath(path), std::ios::binary);
     if (!in) return std::string();
     std::string text(limit + 1, '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
@@ -169,12 +279,17 @@ std::string ScoreServiceUrlFromEnvironment(const std::string& fallback) {
 }
 
 std::string WgetPath() {
-    const std::string bundled = platform::AssetsDir() + "wget";
+    const std::string bundled = platform::AssetsDir() + kDownloader;
+#ifdef _WIN32
+    const DWORD attributes = ::GetFileAttributesW(platform::win::Wide(bundled).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return bundled;
+#else
     struct stat info {};
     if (::stat(bundled.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(bundled.c_str(), X_OK) == 0) {
         return bundled;
     }
-    return "wget";
+#endif
+    return kDownloader;
 }
 
 std::string ScoreRecord(int score, const std::string& name, const std::string& email, int level,
@@ -191,7 +306,7 @@ std::vector<std::string> PostArguments(const std::string& url, const std::string
     std::vector<std::string> args = CommonOptions();
     args.push_back("--post-data=" + json);
     args.push_back("--header=Content-Type: application/json");
-    args.push_back("--output-document=/dev/null");
+    args.push_back(std::string("--output-document=") + kNullDevice);
     // Whatever the address looks like, it is never read as an option.
     args.push_back("--");
     args.push_back(url);
@@ -208,7 +323,11 @@ std::vector<std::string> FetchArguments(const std::string& url, const std::strin
 
 void PostScore(const std::string& url, const std::string& json) {
     const RunOutcome run = RunBounded(WithProgram(PostArguments(url, json)), "");
+#ifdef _WIN32
+    if (!run.Started) ReportMissingDownloader();
+#else
     if (!run.Started) PrintLine("Did NOT post score, the downloader could not be started");
+#endif
     else if (run.TimedOut) PrintLine("Did NOT post score, the score service did not answer in time");
     else if (run.ExitCode != 0) PrintLine("Did NOT post score, the downloader failed");
 }
@@ -225,7 +344,13 @@ void FetchHiscores(const std::string& url) {
         } else {
             const RunOutcome run = RunBounded(WithProgram(FetchArguments(url, file.Path())), file.Path());
             if (!run.Started) {
+#ifdef _WIN32
+                ReportMissingDownloader();
+                if (Credits) Credits->HiscoreData.clear();
+                return;
+#else
                 failure = "the downloader could not be started";
+#endif
             } else if (run.TimedOut) {
                 failure = "the score service did not answer in time";
             } else if (run.TooLong) {

@@ -15,6 +15,11 @@
 // file) and is always deleted. Offline, with the service down, stalled or
 // answering garbage, the game goes on with an empty hall of fame.
 //
+// On Windows the downloader is "wget.exe": the assets folder's, else the one
+// the system finds (beside the game's executable first). A copy of the game
+// may come without it: a downloader that cannot be started is then reported
+// once per run, in one line, and the hall of fame stays empty.
+//
 // The service's address is ScoreServiceUrl; the environment variable named
 // by ScoreServiceUrlVariable replaces it at start-up. When
 // HALL_OF_FAME_ENABLED is false nothing is posted or fetched.
@@ -44,7 +49,7 @@ inline constexpr const char* ScoreServiceUrlVariable = "ZANDROVIA_SCORE_SERVICE_
 std::string ScoreServiceUrlFromEnvironment(const std::string& fallback);
 
 // The downloader: the assets folder's "wget" when it is an executable file
-// there, else "wget" (looked up on PATH).
+// there, else "wget" (looked up on PATH); "wget.exe" on Windows.
 std::string WgetPath();
 
 // The score record: {"score":N,"name":"…","email":"…","psc":"lvl<level>v<version>l<locale>"}

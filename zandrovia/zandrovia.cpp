@@ -336,7 +336,10 @@ int ZandroviaMain() {
 }
 
 std::string LanguageForLocale(const std::string& localeName, const std::string& current) {
-    if (platform::Contains(localeName, "German") || platform::Contains(localeName, "de_DE")) return "de";
+    if (platform::Contains(localeName, "German") || platform::Contains(localeName, "de_DE") ||
+        platform::Contains(localeName, "de-DE")) {
+        return "de";
+    }
     return current;
 }
 

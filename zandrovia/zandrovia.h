@@ -99,7 +99,7 @@ int ZandroviaMain();
 // locale; returns Language.
 std::string DetectLanguage();
 // "de" when the locale name contains "German" or "de_DE" (case-sensitive),
-// else current.
+// or, as Windows names the user's locale, "de-DE"; else current.
 std::string LanguageForLocale(const std::string& localeName, const std::string& current);
 // Sets the C library's locale from the environment and returns its name.
 std::string QuerySystemLocale();

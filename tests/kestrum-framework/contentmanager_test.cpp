@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -32,7 +34,13 @@ protected:
     }
     void TearDown() override {
         platform::SetAssetsDir("");
-        std::filesystem::remove_all(dir_);
+        // The cache goes first: it holds its fonts' files open, and an open
+        // file cannot be deleted on every system (on Windows the folder's
+        // removal then never ends).
+        content_.reset();
+        std::error_code error;
+        std::filesystem::remove_all(dir_, error);
+        EXPECT_FALSE(error) << error.message();
     }
 
     std::string File(const std::string& relative) const {
@@ -51,60 +59,65 @@ protected:
     void Remove(const std::string& relative) const { std::filesystem::remove(dir_ + relative); }
 
     std::string dir_;
-    fw::ContentManager content_;
+    std::unique_ptr<fw::ContentManager> content_ = std::make_unique<fw::ContentManager>();
 };
 
 }  // namespace
 
 TEST_F(ContentManagerTest, SecondRequestReturnsTheSameObjectWithoutTouchingTheDisk) {
     WriteImage("sprites/ship.png", 4, 2);
-    const auto first = content_.GetImage("sprites/ship.png", nullptr, 12);
+    const auto first = content_->GetImage("sprites/ship.png", nullptr, 12);
     ASSERT_TRUE(first);
     EXPECT_EQ(first->Width(), 4);
     Remove("sprites/ship.png");
-    EXPECT_EQ(content_.GetImage("sprites/ship.png", nullptr, 12), first);
-    EXPECT_EQ(content_.ImageCount, 1);
-    EXPECT_EQ(content_.ImagePath(first), "sprites/ship.png");
+    EXPECT_EQ(content_->GetImage("sprites/ship.png", nullptr, 12), first);
+    EXPECT_EQ(content_->ImageCount, 1);
+    EXPECT_EQ(content_->ImagePath(first), "sprites/ship.png");
 }
 
 TEST_F(ContentManagerTest, KeysArePathsAsWrittenWithShaderAndFlags) {
     WriteImage("sprites/ship.png", 4, 2);
-    const auto plain = content_.GetImage("sprites/ship.png", nullptr, 12);
+    const auto plain = content_->GetImage("sprites/ship.png", nullptr, 12);
     ASSERT_TRUE(plain);
     // A null shader stands for the "sprite" shader, in the key as well.
-    EXPECT_EQ(content_.GetImage("sprites/ship.png", Shader::GetShader("sprite"), 12), plain);
-    EXPECT_EQ(content_.ImageCount, 1);
+    EXPECT_EQ(content_->GetImage("sprites/ship.png", Shader::GetShader("sprite"), 12), plain);
+    EXPECT_EQ(content_->ImageCount, 1);
 
-    const auto prefixed = content_.GetImage("asset::sprites/ship.png", nullptr, 12);
-    const auto backslashed = content_.GetImage("sprites\\ship.png", nullptr, 12);
-    const auto unfiltered = content_.GetImage("sprites/ship.png", nullptr, 0);
+    const auto prefixed = content_->GetImage("asset::sprites/ship.png", nullptr, 12);
+    const auto backslashed = content_->GetImage("sprites\\ship.png", nullptr, 12);
+    const auto unfiltered = content_->GetImage("sprites/ship.png", nullptr, 0);
     ASSERT_TRUE(prefixed && backslashed && unfiltered);
     EXPECT_NE(prefixed, plain);
     EXPECT_NE(backslashed, plain);
     EXPECT_NE(unfiltered, plain);
     EXPECT_EQ(unfiltered->GetTexture()->Flags(), 0);
-    EXPECT_EQ(content_.GetImage("Sprites/Ship.png", nullptr, 12), nullptr) << "paths are case-sensitive";
-    EXPECT_EQ(content_.ImageCount, 5);
-    EXPECT_EQ(content_.ImageAt(0), plain);
-    EXPECT_EQ(content_.ImageAt(3), unfiltered);
+    // Keys keep the case as written: another spelling is another entry, which
+    // finds the file only where the file system ignores case (Windows).
+    const bool ignoresCase = platform::GetFileType(dir_ + "Sprites/Ship.png") == platform::FileType::File;
+    const auto otherCase = content_->GetImage("Sprites/Ship.png", nullptr, 12);
+    EXPECT_NE(otherCase, plain);
+    EXPECT_EQ(otherCase != nullptr, ignoresCase) << "the key is the path as written";
+    EXPECT_EQ(content_->ImageCount, 5);
+    EXPECT_EQ(content_->ImageAt(0), plain);
+    EXPECT_EQ(content_->ImageAt(3), unfiltered);
 }
 
 TEST_F(ContentManagerTest, MissesAreRememberedAndNeverRetried) {
-    EXPECT_EQ(content_.GetImage("sprites/late.png", nullptr, 12), nullptr);
-    EXPECT_EQ(content_.GetSound("sfx/late.ogg"), nullptr);
-    EXPECT_EQ(content_.GetString("texts/late.txt"), "");
-    EXPECT_EQ(content_.GetLight("lights/late.png", nullptr, 12), nullptr);
+    EXPECT_EQ(content_->GetImage("sprites/late.png", nullptr, 12), nullptr);
+    EXPECT_EQ(content_->GetSound("sfx/late.ogg"), nullptr);
+    EXPECT_EQ(content_->GetString("texts/late.txt"), "");
+    EXPECT_EQ(content_->GetLight("lights/late.png", nullptr, 12), nullptr);
 
     // The files appear afterwards: the cache keeps answering with its miss.
     WriteImage("sprites/late.png", 2, 2);
     WriteImage("lights/late.png", 2, 2);
     CopyIn(std::string(std::getenv("ZANDROVIA_TEST_DATA")) + "/sine.ogg", "sfx/late.ogg");
     ASSERT_TRUE(platform::SaveString("hello", File("texts/late.txt")));
-    EXPECT_EQ(content_.GetImage("sprites/late.png", nullptr, 12), nullptr);
-    EXPECT_EQ(content_.GetSound("sfx/late.ogg"), nullptr);
-    EXPECT_EQ(content_.GetString("texts/late.txt"), "");
-    EXPECT_EQ(content_.GetLight("lights/late.png", nullptr, 12), nullptr);
-    EXPECT_EQ(content_.ImageCount + content_.SoundCount + content_.StringCount + content_.LightCount, 4);
+    EXPECT_EQ(content_->GetImage("sprites/late.png", nullptr, 12), nullptr);
+    EXPECT_EQ(content_->GetSound("sfx/late.ogg"), nullptr);
+    EXPECT_EQ(content_->GetString("texts/late.txt"), "");
+    EXPECT_EQ(content_->GetLight("lights/late.png", nullptr, 12), nullptr);
+    EXPECT_EQ(content_->ImageCount + content_->SoundCount + content_->StringCount + content_->LightCount, 4);
 
     // A fresh cache does load them.
     fw::ContentManager fresh;
@@ -117,62 +130,62 @@ TEST_F(ContentManagerTest, MissesAreRememberedAndNeverRetried) {
 
 TEST_F(ContentManagerTest, MissingFontPrintsItsResolvedPathOnce) {
     testing::internal::CaptureStdout();
-    EXPECT_EQ(content_.GetFont("fonts/none.ttf", 16, nullptr), nullptr);
-    EXPECT_EQ(content_.GetFont("fonts/none.ttf", 16, nullptr), nullptr);
+    EXPECT_EQ(content_->GetFont("fonts/none.ttf", 16, nullptr), nullptr);
+    EXPECT_EQ(content_->GetFont("fonts/none.ttf", 16, nullptr), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "asset::fonts/none.ttf\n");
-    EXPECT_EQ(content_.FontCount, 1);
+    EXPECT_EQ(content_->FontCount, 1);
 }
 
 TEST_F(ContentManagerTest, FontSizesMatchExactlyAndNaNNeverMatches) {
     CopyIn(FontFile(), "fonts/sans.ttf");
-    const auto small = content_.GetFont("fonts/sans.ttf", 16, nullptr);
-    const auto larger = content_.GetFont("fonts/sans.ttf", 16.5f, nullptr);
+    const auto small = content_->GetFont("fonts/sans.ttf", 16, nullptr);
+    const auto larger = content_->GetFont("fonts/sans.ttf", 16.5f, nullptr);
     ASSERT_TRUE(small && larger);
     EXPECT_NE(small, larger);
-    EXPECT_EQ(content_.GetFont("fonts/sans.ttf", 16, Shader::GetShader("font")), small);
-    EXPECT_EQ(content_.FontCount, 2);
+    EXPECT_EQ(content_->GetFont("fonts/sans.ttf", 16, Shader::GetShader("font")), small);
+    EXPECT_EQ(content_->FontCount, 2);
 
     const float nan = std::numeric_limits<float>::quiet_NaN();
     testing::internal::CaptureStdout();  // no font loads at a NaN size
-    content_.GetFont("fonts/sans.ttf", nan, nullptr);
-    content_.GetFont("fonts/sans.ttf", nan, nullptr);
+    content_->GetFont("fonts/sans.ttf", nan, nullptr);
+    content_->GetFont("fonts/sans.ttf", nan, nullptr);
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(content_.FontCount, 4);
+    EXPECT_EQ(content_->FontCount, 4);
 }
 
 TEST_F(ContentManagerTest, BumpImagesAreKeyedByTheirMapsAndMayLackOptionalMaps) {
     WriteImage("scene/wall.png", 4, 4);
     WriteImage("scene/wall_n.png", 4, 4);
     // No normal or specular map: the empty paths must stay empty, not become the assets folder.
-    const auto bare = content_.GetBump("scene/wall.png", "", "", 1, true, nullptr, 12);
+    const auto bare = content_->GetBump("scene/wall.png", "", "", 1, true, nullptr, 12);
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->NormalTexture(), nullptr);
-    const auto normal = content_.GetBump("scene/wall.png", "scene/wall_n.png", "", 2, false, nullptr, 12);
+    const auto normal = content_->GetBump("scene/wall.png", "scene/wall_n.png", "", 2, false, nullptr, 12);
     ASSERT_TRUE(normal);
     EXPECT_NE(normal, bare);
     EXPECT_TRUE(normal->NormalTexture());
     // Specularity, the flip and the flags are recorded but are not part of the key.
-    EXPECT_EQ(content_.GetBump("scene/wall.png", "", "", 5, false, Shader::GetShader("bump"), 0), bare);
-    EXPECT_EQ(content_.BumpCount, 2);
-    EXPECT_EQ(content_.BumpAt(1), normal);
-    EXPECT_EQ(content_.Bumps[1]->Specularity, 2);
-    EXPECT_FALSE(content_.Bumps[1]->FlipNormalY);
-    EXPECT_EQ(content_.GetBump("scene/wall.png", "scene/none.png", "", 1, true, nullptr, 12), nullptr);
+    EXPECT_EQ(content_->GetBump("scene/wall.png", "", "", 5, false, Shader::GetShader("bump"), 0), bare);
+    EXPECT_EQ(content_->BumpCount, 2);
+    EXPECT_EQ(content_->BumpAt(1), normal);
+    EXPECT_EQ(content_->Bumps[1]->Specularity, 2);
+    EXPECT_FALSE(content_->Bumps[1]->FlipNormalY);
+    EXPECT_EQ(content_->GetBump("scene/wall.png", "scene/none.png", "", 1, true, nullptr, 12), nullptr);
 }
 
 TEST_F(ContentManagerTest, ConfigsAreSharedAndAMissingOneIsOneEmptyLine) {
     ASSERT_TRUE(platform::SaveString("speed=3\nname=\"Ada\"", File("data/settings.txt")));
-    const auto settings = content_.GetConfig("data/settings.txt");
+    const auto settings = content_->GetConfig("data/settings.txt");
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->ReadInt("speed", 0), 3);
-    EXPECT_EQ(content_.GetConfig("data/settings.txt"), settings);
+    EXPECT_EQ(content_->GetConfig("data/settings.txt"), settings);
 
-    const auto missing = content_.GetConfig("data/none.txt");
+    const auto missing = content_->GetConfig("data/none.txt");
     ASSERT_TRUE(missing);
     EXPECT_EQ(missing->Lines(), 1);
     EXPECT_EQ(missing->Data[0], "");
-    EXPECT_EQ(content_.GetConfig("data/none.txt"), missing);
-    EXPECT_EQ(content_.ConfigAt(1), missing);
+    EXPECT_EQ(content_->GetConfig("data/none.txt"), missing);
+    EXPECT_EQ(content_->ConfigAt(1), missing);
 }
 
 TEST_F(ContentManagerTest, EveryListGrowsToTwiceItsCountPlusTenBeforeTheRequestThatNeedsIt) {
@@ -218,64 +231,64 @@ TEST_F(ContentManagerTest, AddImageRegistersUnderTheImagesOwnShaderAndFlags) {
     auto pixmap = std::make_shared<platform::Pixmap>(3, 3);
     auto frame = std::make_shared<platform::Image>(pixmap, 12, Shader::GetShader("sprite"));
     auto other = std::make_shared<platform::Image>(pixmap, 12, Shader::GetShader("sprite"));
-    EXPECT_EQ(content_.AddImage(frame, "atlas/frame1"), frame);
-    EXPECT_EQ(content_.GetImage("atlas/frame1", nullptr, 12), frame);
-    EXPECT_EQ(content_.AddImage(other, "atlas/frame1"), nullptr);
-    EXPECT_EQ(content_.GetImage("atlas/frame1", nullptr, 12), frame);
-    EXPECT_EQ(content_.AddImage(nullptr, "atlas/none"), nullptr);
-    EXPECT_EQ(content_.ImageCount, 1);
+    EXPECT_EQ(content_->AddImage(frame, "atlas/frame1"), frame);
+    EXPECT_EQ(content_->GetImage("atlas/frame1", nullptr, 12), frame);
+    EXPECT_EQ(content_->AddImage(other, "atlas/frame1"), nullptr);
+    EXPECT_EQ(content_->GetImage("atlas/frame1", nullptr, 12), frame);
+    EXPECT_EQ(content_->AddImage(nullptr, "atlas/none"), nullptr);
+    EXPECT_EQ(content_->ImageCount, 1);
 
     // Under flags 0 the same path is another key.
     auto unfiltered = std::make_shared<platform::Image>(pixmap, 0, Shader::GetShader("sprite"));
-    EXPECT_EQ(content_.AddImage(unfiltered, "atlas/frame1"), unfiltered);
-    EXPECT_EQ(content_.AddLight(frame, "atlas/frame1"), frame);
-    EXPECT_EQ(content_.GetLight("atlas/frame1", Shader::GetShader("sprite"), 12), frame);
+    EXPECT_EQ(content_->AddImage(unfiltered, "atlas/frame1"), unfiltered);
+    EXPECT_EQ(content_->AddLight(frame, "atlas/frame1"), frame);
+    EXPECT_EQ(content_->GetLight("atlas/frame1", Shader::GetShader("sprite"), 12), frame);
 }
 
 TEST_F(ContentManagerTest, ContentListNamesTheEntriesOfTheKindsTheFilterMentions) {
-    content_.GetConfig("data/a.txt");
-    content_.GetSound("sfx/b.ogg");
-    content_.GetImage("gui/c.png", nullptr, 12);
+    content_->GetConfig("data/a.txt");
+    content_->GetSound("sfx/b.ogg");
+    content_->GetImage("gui/c.png", nullptr, 12);
     testing::internal::CaptureStdout();
-    content_.GetFont("fonts/d.ttf", 12, nullptr);
+    content_->GetFont("fonts/d.ttf", 12, nullptr);
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(content_.ContentList(""), "");
-    EXPECT_EQ(content_.ContentList("Sound and CONFIG"), "Config=data/a.txt\nSound=sfx/b.ogg");
-    EXPECT_EQ(content_.ContentList("image,font"), "Font=fonts/d.ttf\nImage=gui/c.png");
-    EXPECT_EQ(content_.ContentList("light"), "");
+    EXPECT_EQ(content_->ContentList(""), "");
+    EXPECT_EQ(content_->ContentList("Sound and CONFIG"), "Config=data/a.txt\nSound=sfx/b.ogg");
+    EXPECT_EQ(content_->ContentList("image,font"), "Font=fonts/d.ttf\nImage=gui/c.png");
+    EXPECT_EQ(content_->ContentList("light"), "");
 }
 
 TEST_F(ContentManagerTest, ImageWalkSkipsMissesAndStopsAtTheEnds) {
     WriteImage("a.png", 1, 1);
     WriteImage("c.png", 1, 1);
-    const auto a = content_.GetImage("a.png", nullptr, 12);
-    content_.GetImage("b.png", nullptr, 12);
-    const auto c = content_.GetImage("c.png", nullptr, 12);
+    const auto a = content_->GetImage("a.png", nullptr, 12);
+    content_->GetImage("b.png", nullptr, 12);
+    const auto c = content_->GetImage("c.png", nullptr, 12);
     ASSERT_TRUE(a && c);
-    EXPECT_EQ(content_.NextImage(a), c);
-    EXPECT_EQ(content_.NextImage(c), c);
-    EXPECT_EQ(content_.PreviousImage(c), a);
-    EXPECT_EQ(content_.PreviousImage(a), a);
+    EXPECT_EQ(content_->NextImage(a), c);
+    EXPECT_EQ(content_->NextImage(c), c);
+    EXPECT_EQ(content_->PreviousImage(c), a);
+    EXPECT_EQ(content_->PreviousImage(a), a);
 
     const auto stranger = std::make_shared<platform::Image>(std::make_shared<platform::Pixmap>(1, 1));
-    EXPECT_EQ(content_.NextImage(stranger), nullptr);
-    EXPECT_EQ(content_.ImagePath(stranger), "");
+    EXPECT_EQ(content_->NextImage(stranger), nullptr);
+    EXPECT_EQ(content_->ImagePath(stranger), "");
 
-    content_.SetImageHandle({0.5f, 1});
+    content_->SetImageHandle({0.5f, 1});
     EXPECT_EQ(a->Handle(), platform::Vec2f(0.5f, 1));
     EXPECT_EQ(c->Handle(), platform::Vec2f(0.5f, 1));
 }
 
 TEST_F(ContentManagerTest, AccessorsOutsideTheRecordedEntriesGiveNothing) {
-    content_.GetString("missing.txt");
+    content_->GetString("missing.txt");
     for (int index : {-1, 1, 5, 64, 1000}) {
-        EXPECT_EQ(content_.ImageAt(index), nullptr) << index;
-        EXPECT_EQ(content_.StringAt(index), "") << index;
-        EXPECT_EQ(content_.ConfigAt(index), nullptr) << index;
-        EXPECT_EQ(content_.SoundAt(index), nullptr) << index;
-        EXPECT_EQ(content_.FontAt(index), nullptr) << index;
-        EXPECT_EQ(content_.LightAt(index), nullptr) << index;
-        EXPECT_EQ(content_.BumpAt(index), nullptr) << index;
+        EXPECT_EQ(content_->ImageAt(index), nullptr) << index;
+        EXPECT_EQ(content_->StringAt(index), "") << index;
+        EXPECT_EQ(content_->ConfigAt(index), nullptr) << index;
+        EXPECT_EQ(content_->SoundAt(index), nullptr) << index;
+        EXPECT_EQ(content_->FontAt(index), nullptr) << index;
+        EXPECT_EQ(content_->LightAt(index), nullptr) << index;
+        EXPECT_EQ(content_->BumpAt(index), nullptr) << index;
     }
 }
 

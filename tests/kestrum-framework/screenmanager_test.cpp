@@ -170,6 +170,10 @@ TEST_F(ScreenManagerTest, PlatformLoopDrivesFramesAndMinimisedWindowRunsNoHook) 
     events.clear();
     testsupport::App().RequestRender();
     testsupport::App().Step();
+    // A real window's own events (shown, focus, exposed: a window system
+    // sends them when it likes) reach the screen too; the frame's hooks are
+    // what is counted here.
+    std::erase_if(events, [](const std::string& e) { return e.ends_with(".Window"); });
     EXPECT_EQ(events, (std::vector<std::string>{"A.Update", "A.Render"}));
     EXPECT_TRUE(testsupport::App().RenderRequested()) << "each frame requests the next";
 

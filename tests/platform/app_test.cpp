@@ -268,13 +268,13 @@ namespace {
 TEST(AppDeathTest, MisuseOfTheApplicationIsFatal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The message goes to standard output and the exit code is -1.
-    EXPECT_EXIT(platform::Window("No application", {0, 0, 8, 8}, 0), ::testing::ExitedWithCode(255), "");
+    EXPECT_EXIT(platform::Window("No application", {0, 0, 8, 8}, 0), ::testing::ExitedWithCode(testsupport::kExitMinusOne), "");
     EXPECT_EXIT(
         {
             platform::AppInstance first;
             platform::AppInstance second;
         },
-        ::testing::ExitedWithCode(255), "");
+        ::testing::ExitedWithCode(testsupport::kExitMinusOne), "");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,7 +49,7 @@ std::string MakeWav(const std::vector<std::int16_t>& samples, int channels, int 
 std::vector<std::int16_t> Sine(int frames, int rate, double hz = 440, double amplitude = 12000) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(frames));
     for (int i = 0; i < frames; ++i) {
-        samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(amplitude * std::sin(2 * M_PI * hz * i / rate));
+        samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(amplitude * std::sin(2 * std::numbers::pi * hz * i / rate));
     }
     return samples;
 }
@@ -70,8 +71,8 @@ bool UseAudioDriver(const std::string& drivers, const std::string& config = "") 
     static std::string chosen;
     if (!chosen.empty()) return chosen == drivers + config;
     chosen = drivers + config;
-    setenv("ALSOFT_DRIVERS", drivers.c_str(), 1);
-    if (!config.empty()) setenv("ALSOFT_CONF", config.c_str(), 1);
+    testsupport::SetEnv("ALSOFT_DRIVERS", drivers);
+    if (!config.empty()) testsupport::SetEnv("ALSOFT_CONF", config);
     return true;
 }
 
@@ -361,6 +362,40 @@ float Loudest(const Mix& samples) {
 
 bool Silent(const Mix& samples) { return Loudest(samples) < 1e-6f; }
 
+// The number of frames up to the last one that sounds.
+int SoundingFrames(const Mix& samples) {
+    int frames = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(samples[i]) >= 1e-6f) frames = static_cast<int>(i / 2) + 1;
+    }
+    return frames;
+}
+
+// OpenAL Soft from 1.20 on does not cut off a source that is paused, resumed
+// or stopped, or one that runs out of data: it fades it out over a short
+// time, against clicks. Older versions cut at once (Debian's 1.19 does; the
+// Windows build's 1.21 fades). How long this library's fades last, in frames
+// of the loopback device, measured with a sine: 0 where it cuts.
+struct Fades {
+    int pause = 0;  // after a pause (or a stop) of a playing source
+    int end = 0;    // after the last sample of the data
+};
+Fades MeasureFades() {
+    Fades fades;
+    // The data ends just past a piece of the mix: a fade that starts with the
+    // next piece is at its longest.
+    const auto sound = std::make_shared<Sound>(Sine(513, kLoopbackRate), 1, kLoopbackRate);
+    auto channel = sound->Play(false);
+    fades.end = std::max(0, SoundingFrames(Render(4096)) - 513);
+    channel = sound->Play(true);
+    Render(512);
+    channel->Paused(true);
+    fades.pause = SoundingFrames(Render(4096));
+    channel->Stop();
+    Render(4096);
+    return fades;
+}
+
 // Plays the sound decoded whole and looped by OpenAL: what a stream must
 // sound like. The device's own processing delays its output by a few frames,
 // so the reference starts and ends with a stretch of silence that lets the
@@ -451,6 +486,11 @@ TEST(StreamedSound, PauseResumeStopAndRestart) {
     const auto music = Sound::Load(TestData("sine.ogg"), Sound::Streamed);
     ASSERT_TRUE(whole && music);
     const Mix expected = Reference(whole, 4000);
+    // Where the library fades (see Fades), what follows a pause, resume or
+    // stop is compared from the fade's end on.
+    const int fade = MeasureFades().pause;
+    ASSERT_LE(fade, 512) << "a fade is short";
+    const auto after = [fade](const Mix& mix) { return Part(mix, fade, static_cast<int>(mix.size() / 2) - fade); };
 
     auto channel = music->Play(true);
     EXPECT_EQ(Render(1000), Part(expected, 0, 1000));
@@ -458,14 +498,14 @@ TEST(StreamedSound, PauseResumeStopAndRestart) {
     EXPECT_TRUE(channel->Paused());
     EXPECT_FALSE(channel->Playing());
     EXPECT_FALSE(AudioDevice::Instance().Streaming()) << "a paused stream needs no refills";
-    EXPECT_TRUE(Silent(Render(3000)));
+    EXPECT_TRUE(Silent(after(Render(3000))));
     channel->Paused(false);
     EXPECT_TRUE(channel->Playing());
-    EXPECT_EQ(Render(1000), Part(expected, 1000, 1000)) << "resuming goes on where the pause held it";
+    EXPECT_EQ(after(Render(1000)), after(Part(expected, 1000, 1000))) << "resuming goes on where the pause held it";
 
     channel->Stop();
     EXPECT_FALSE(channel->Playing());
-    EXPECT_TRUE(Silent(Render(1000)));
+    EXPECT_TRUE(Silent(after(Render(1000))));
     channel->Paused(false);
     EXPECT_FALSE(channel->Playing()) << "resuming must not restart a stopped channel";
     EXPECT_TRUE(Silent(Render(1000)));
@@ -478,7 +518,7 @@ TEST(StreamedSound, PauseResumeStopAndRestart) {
     EXPECT_EQ(Render(1000), Part(expected, 0, 1000));
     // Playing again on the same channel starts over too.
     channel->Play(music, true);
-    EXPECT_EQ(Render(1000), Part(expected, 0, 1000));
+    EXPECT_EQ(after(Render(1000)), after(Part(expected, 0, 1000)));
     AudioDevice::Instance().Close();
     EXPECT_FALSE(channel->Playing());
 }
@@ -489,11 +529,13 @@ TEST(StreamedSound, AStreamThatRanDryGoesOnAtTheNextRefill) {
     ASSERT_TRUE(AudioDevice::Instance().OpenLoopback(kLoopbackRate));
     const auto music = Sound::Load(TestData("sine.ogg"), Sound::Streamed);
     ASSERT_TRUE(music);
+    const Fades fades = MeasureFades();
+    ASSERT_LE(fades.end, 2048) << "a fade is short";
     const auto channel = music->Play(true);
     // 400 ms are queued; a whole second passes without a refill.
     const Mix stalled = Render(kLoopbackRate, false);
     EXPECT_FALSE(Silent(Part(stalled, 0, 8000)));
-    EXPECT_TRUE(Silent(Part(stalled, 9000, kLoopbackRate - 9000)));
+    EXPECT_TRUE(Silent(Part(stalled, 9000 + fades.end, kLoopbackRate - 9000 - fades.end))) << fades.end;
     EXPECT_TRUE(channel->Playing());
     EXPECT_GT(Loudest(Render(4000)), 0.1f);
     EXPECT_TRUE(channel->Playing());

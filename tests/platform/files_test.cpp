@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "support/testsupport.h"
@@ -42,7 +41,8 @@ TEST_F(Files, HomeFolderFromUserProfileThenHome) {
         EXPECT_EQ(HomeDir(), "/home/anna/");
     }
     {
-        // Neither is set: the password database still knows the home folder.
+        // Neither is set: the password database still knows the home folder
+        // (Windows has none: the working folder then).
         ScopedEnv profile("USERPROFILE", std::nullopt);
         ScopedEnv home("HOME", std::nullopt);
         const std::string home_dir = HomeDir();
@@ -57,7 +57,11 @@ TEST_F(Files, AssetsFolderBesideTheExecutableUnlessOverridden) {
         ScopedEnv assets("ZANDROVIA_ASSETS", std::nullopt);
         const std::string app = AppDir();
         ASSERT_EQ(app.back(), '/');
+#ifdef _WIN32
+        EXPECT_EQ(GetFileType(app + "test-platform.exe"), FileType::File) << app;
+#else
         EXPECT_EQ(GetFileType(app + "test-platform"), FileType::File) << app;
+#endif
         EXPECT_EQ(AssetsDir(), app + "assets/");
         // The executable's folder, not the working folder.
         const auto previous = std::filesystem::current_path();
@@ -116,6 +120,37 @@ TEST_F(Files, TextRoundTripsByteForByte) {
 
     SetAssetsDir(dir_);
     EXPECT_EQ(LoadString("asset::prefs.txt"), "x");
+}
+
+// A user's folder may have any name: paths are UTF-8 texts on every system.
+TEST_F(Files, ProfileFolderWithLettersBeyondAscii) {
+    const std::string profile = dir_ + "J\xC3\xBCrgen Gro\xC3\x9F \xE6\x9D\xB1\xE4\xBA\xAC";
+    ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::path(std::u8string(
+        reinterpret_cast<const char8_t*>(profile.data()), profile.size()))));
+    ScopedEnv userProfile("USERPROFILE", profile);
+    ASSERT_EQ(HomeDir(), profile + "/");
+    const std::string prefs = HomeDir() + ".zandrovia.pref.dat";
+    EXPECT_EQ(GetFileType(HomeDir()), FileType::Directory);
+    ASSERT_TRUE(SaveString("levelIndex=3", prefs));
+    ASSERT_TRUE(SaveString("levelIndex=4", prefs));
+    EXPECT_EQ(LoadString(prefs), "levelIndex=4");
+    EXPECT_EQ(GetFileType(prefs), FileType::File);
+    // The file is where the folder's name says, and nothing is left beside it.
+    const auto names = [](const std::filesystem::path& folder) {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::u8string name = entry.path().filename().u8string();
+            found.emplace_back(name.begin(), name.end());
+        }
+        return found;
+    };
+    EXPECT_EQ(names(std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(dir_.data()), dir_.size()))),
+              std::vector<std::string>{profile.substr(dir_.size())});
+    EXPECT_EQ(names(std::filesystem::path(
+                  std::u8string(reinterpret_cast<const char8_t*>(profile.data()), profile.size()))),
+              std::vector<std::string>{".zandrovia.pref.dat"});
+    EXPECT_TRUE(DeleteFile(prefs));
+    EXPECT_EQ(GetFileType(prefs), FileType::None);
 }
 
 TEST_F(Files, MissingAndEmptyFilesAreToldApart) {

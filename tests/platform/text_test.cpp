@@ -2,6 +2,8 @@
 
 #include <clocale>
 #include <climits>
+#include <cmath>
+#include <limits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -100,6 +102,42 @@ TEST(Text, ToFloatTakesTheLeadingNumber) {
     }
 }
 
+// Past the type's range a number is infinite, below it zero, as the C
+// library reads it; within, it is the nearest value (also from many digits).
+TEST(Text, NumbersOutOfRangeAndOfManyDigits) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const float finf = std::numeric_limits<float>::infinity();
+    const struct {
+        const char* text;
+        float asFloat;
+        double asDouble;
+    } cases[] = {
+        {"1e400", finf, inf},
+        {"-1e400", -finf, -inf},
+        {"+1e400", finf, inf},
+        {"1e-400", 0.0f, 0.0},
+        {"-1e-400", -0.0f, -0.0},
+        {"0.000000000000000000000000000000000000000000000001e-300", 0.0f, 0.0},
+        {"1e39", finf, 1e39},
+        {"1e-50", 0.0f, 1e-50},
+        {"4.9e-324", 0.0f, 4.9e-324},
+        {"1.8e308", finf, inf},
+        {"1.7976931348623157e308", finf, 1.7976931348623157e308},
+        // Halfway between the largest double and the next power of two: rounds to even, past the range.
+        {"179769313486231580793728971405303415079934132710037826936173778980444968292764750946649017977587207096330286416692887910946555547851940402630657488671505820681908902000708383676273854845817711531764475730270069855571366959622842914819860834936475292719074168444365510704342711559699508093042880177904174497792", finf, inf},
+        {"179769313486231580793728971405303415079934132710037826936173778980444968292764750946649017977587207096330286416692887910946555547851940402630657488671505820681908902000708383676273854845817711531764475730270069855571366959622842914819860834936475292719074168444365510704342711559699508093042880177904174497791", finf, 1.7976931348623157e308},
+        {"0.1000000000000000055511151231257827021181583404541015625", 0.1f, 0.1},
+        {"3.4028235e38", 3.4028235e38f, 3.4028235e38},
+        {"0e999999999", 0.0f, 0.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToFloat(c.text), c.asFloat) << c.text;
+        EXPECT_EQ(std::signbit(ToFloat(c.text)), std::signbit(c.asFloat)) << c.text;
+        EXPECT_EQ(ToDouble(c.text), c.asDouble) << c.text;
+        EXPECT_EQ(std::signbit(ToDouble(c.text)), std::signbit(c.asDouble)) << c.text;
+    }
+}
+
 TEST(Text, NumbersBecomeTextAsPercentDAndPercentPoint9G) {
     EXPECT_EQ(FromInt(-2147483648LL), "-2147483648");
     EXPECT_EQ(FromInt(0), "0");
@@ -115,7 +153,9 @@ TEST(Text, NumbersBecomeTextAsPercentDAndPercentPoint9G) {
 // With a German locale in force the C library writes and reads "1,5";
 // the platform's number text must not follow it.
 TEST(Text, NumberTextIgnoresTheProcessLocale) {
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr && std::setlocale(LC_ALL, "de_DE.utf8") == nullptr) {
+    // (The Windows C runtime names the locale German_Germany.1252.)
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr && std::setlocale(LC_ALL, "de_DE.utf8") == nullptr &&
+        std::setlocale(LC_ALL, "German_Germany.1252") == nullptr) {
         GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed (scripts/install-deps.sh generates it)";
     }
     char probe[16];

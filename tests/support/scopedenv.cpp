@@ -3,19 +3,42 @@
 #include <string>
 #include <utility>
 
+#ifdef _WIN32
+#include "platform/winapi.h"
+#endif
+
 #include "testsupport.h"
 
 namespace testsupport {
 
-ScopedEnv::ScopedEnv(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
-    if (const char* old = std::getenv(name_.c_str())) old_ = old;
-    if (value) setenv(name_.c_str(), value->c_str(), 1);
-    else unsetenv(name_.c_str());
+void SetEnv(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+    // Both copies of the environment: the C runtime's (getenv) and the
+    // system's (what the platform reads, and what child programs inherit).
+    const std::wstring wideName = platform::win::Wide(name);
+    const std::wstring wideValue = value ? platform::win::Wide(*value) : std::wstring();
+    ::_wputenv_s(wideName.c_str(), wideValue.c_str());
+    ::SetEnvironmentVariableW(wideName.c_str(), value ? wideValue.c_str() : nullptr);
+#else
+    if (value) ::setenv(name.c_str(), value->c_str(), 1);
+    else ::unsetenv(name.c_str());
+#endif
 }
 
-ScopedEnv::~ScopedEnv() {
-    if (old_) setenv(name_.c_str(), old_->c_str(), 1);
-    else unsetenv(name_.c_str());
+std::optional<std::string> GetEnv(const std::string& name) {
+#ifdef _WIN32
+    return platform::win::Environment(platform::win::Wide(name).c_str());
+#else
+    const char* value = std::getenv(name.c_str());
+    return value ? std::optional<std::string>(value) : std::nullopt;
+#endif
 }
+
+ScopedEnv::ScopedEnv(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
+    old_ = GetEnv(name_);
+    SetEnv(name_, value);
+}
+
+ScopedEnv::~ScopedEnv() { SetEnv(name_, old_); }
 
 }  // namespace testsupport

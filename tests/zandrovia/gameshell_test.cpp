@@ -33,6 +33,9 @@
 #include "zandrovia/scoreservice.h"
 #include "zandrovia/textmessage.h"
 #include "zandrovia/zandrovia.h"
+// The whole game against the local score service, a Python program run with
+// the system's wget: Linux only.
+#ifndef _WIN32
 #include "localscoreservice.h"
 
 namespace {
@@ -289,3 +292,5 @@ TEST_F(GameShell, SkipGoesOnWithoutAPostAndTheSwitchOffFetchesNothing) {
     EXPECT_FALSE(TasksPaused());
     EXPECT_FALSE(manualPaused);
 }
+
+#endif

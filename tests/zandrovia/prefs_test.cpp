@@ -2,11 +2,14 @@
 // malformed files and a save that cannot complete.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,18 +28,21 @@ protected:
     void SetUp() override {
         InitGameModule();
         home_ = testsupport::TempDir();
-        if (const char* old = std::getenv("HOME")) oldHome_ = old;
-        setenv("HOME", home_.c_str(), 1);
-        unsetenv("USERPROFILE");
+        oldHome_ = testsupport::GetEnv("HOME").value_or("");
+        oldProfile_ = testsupport::GetEnv("USERPROFILE");
+        testsupport::SetEnv("HOME", home_);
+        testsupport::SetEnv("USERPROFILE", std::nullopt);
     }
     void TearDown() override {
-        if (oldHome_.empty()) unsetenv("HOME");
-        else setenv("HOME", oldHome_.c_str(), 1);
+        if (oldHome_.empty()) testsupport::SetEnv("HOME", std::nullopt);
+        else testsupport::SetEnv("HOME", oldHome_);
+        testsupport::SetEnv("USERPROFILE", oldProfile_);
         Prefs = nullptr;
         levelIndex = 0;
     }
     std::string home_;
     std::string oldHome_;
+    std::optional<std::string> oldProfile_;
 };
 
 kestrum::framework::Config Parsed(const std::string& text) {
@@ -115,7 +121,7 @@ TEST_F(TempHome, SaveThatCannotCompleteLeavesTheOldFile) {
     std::filesystem::remove_all(PrefsPath() + ".tmp-" + std::to_string(getpid()));
 
     // A home folder that cannot be written to at all is reported, not crashed on.
-    setenv("HOME", (home_ + "no/such/folder").c_str(), 1);
+    testsupport::SetEnv("HOME", home_ + "no/such/folder");
     EXPECT_FALSE(SavePrefsText("x=1"));
 }
 
@@ -145,6 +151,21 @@ TEST_F(TempHome, AByteOrderMarkDoesNotHideTheFirstKey) {
     EXPECT_EQ(saved, "levelIndex=7\ninstructions1=True") << "no second level line";
 }
 
+// A save killed before its rename leaves its temporary file: the next save
+// removes it, as its process no longer runs.
+TEST_F(TempHome, TemporaryFilesOfEndedSavesAreRemoved) {
+    const std::string stale = PrefsPath() + ".tmp-999999999";
+    ASSERT_TRUE(platform::SaveString("levelIndex=1", stale));
+    ASSERT_TRUE(SavePrefsText("levelIndex=9"));
+    EXPECT_EQ(platform::GetFileType(stale), platform::FileType::None);
+    EXPECT_EQ(platform::LoadString(PrefsPath()), "levelIndex=9");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(home_)) names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{".zandrovia.pref.dat"});
+}
+
+#ifndef _WIN32
+// (Unix permissions and links.)
 TEST_F(TempHome, SavingKeepsPermissionsAndWritesThroughALink) {
     namespace fs = std::filesystem;
     // A private file stays private.
@@ -177,3 +198,4 @@ TEST_F(TempHome, SavingKeepsPermissionsAndWritesThroughALink) {
         EXPECT_EQ(names.size(), 1u) << dir << ": " << testing::PrintToString(names);
     }
 }
+#endif

@@ -42,20 +42,22 @@ std::string Name(const char* prefix, int frame) {
 }  // namespace
 
 TEST(Program, StartsShowsTheLoaderAndReachesTheGameScreen) {
+#ifdef _WIN32
+    const std::string program = platform::AppDir() + "../Zandrovia.exe";
+#else
     const std::string program = platform::AppDir() + "../Zandrovia";
+#endif
     ASSERT_EQ(platform::GetFileType(program), platform::FileType::File)
         << "build the Zandrovia target first: " << program;
     const std::string home = testsupport::TempDir();
     const std::string frames = testsupport::TempDir();
-    const char* oldHome = std::getenv("HOME");
-    const std::string savedHome = oldHome ? oldHome : "";
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("USERPROFILE");
-    setenv("ZANDROVIA_FRAME_DUMP", frames.c_str(), 1);
-    const int code = platform::RunProgram(program, {}, frames + "stdout.txt");
-    unsetenv("ZANDROVIA_FRAME_DUMP");
-    if (oldHome) setenv("HOME", savedHome.c_str(), 1);
-    else unsetenv("HOME");
+    int code = -1;
+    {
+        testsupport::ScopedEnv homeVar("HOME", home);
+        testsupport::ScopedEnv profile("USERPROFILE", std::nullopt);
+        testsupport::ScopedEnv dump("ZANDROVIA_FRAME_DUMP", frames);
+        code = platform::RunProgram(program, {}, frames + "stdout.txt");
+    }
     ASSERT_EQ(code, 0);
 
     // Every asset is found, and without the diagnostic switch nothing is printed.

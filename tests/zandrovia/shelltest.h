@@ -5,11 +5,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,22 +60,18 @@ protected:
         home = testsupport::TempDir();
         homeVar.emplace("HOME", home);
         profileVar.emplace("USERPROFILE", std::nullopt);
-        // A downloader that answers every request with kHallOfFame and logs its runs.
+        // A downloader that answers every request with kHallOfFame and logs
+        // its runs (the test program under wget's name).
         const std::string bin = testsupport::TempDir();
-        platform::SaveString(
-            "#!/bin/sh\n"
-            "echo run >> \"$FAKE_WGET_LOG\"\n"
-            "for arg in \"$@\"; do\n"
-            "  case \"$arg\" in\n"
-            "    --post-data=*) printf '%s\\n' \"${arg#--post-data=}\" >> \"$FAKE_WGET_POSTS\" ;;\n"
-            "    --output-document=/dev/null) ;;\n"
-            "    --output-document=*) cat \"$FAKE_WGET_REPLY\" > \"${arg#--output-document=}\" ;;\n"
-            "  esac\n"
-            "done\n",
-            bin + "wget");
-        ::chmod((bin + "wget").c_str(), 0755);
+#ifdef _WIN32
+        std::filesystem::copy_file(testsupport::TestProgram(), bin + "wget.exe");
+        const char separator = ';';
+#else
+        std::filesystem::copy_file(testsupport::TestProgram(), bin + "wget");
+        const char separator = ':';
+#endif
         platform::SaveString(kHallOfFame, home + "reply.json");
-        pathVar.emplace("PATH", bin + ":" + std::getenv("PATH"));
+        pathVar.emplace("PATH", bin + separator + testsupport::GetEnv("PATH").value_or(""));
         logVar.emplace("FAKE_WGET_LOG", home + "wget.log");
         postsVar.emplace("FAKE_WGET_POSTS", home + "posts.log");
         replyVar.emplace("FAKE_WGET_REPLY", home + "reply.json");

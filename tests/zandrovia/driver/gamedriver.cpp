@@ -48,6 +48,15 @@ std::string& Home() {
     return home;
 }
 
+// The driver plays through its own calls alone. A real window (on Windows,
+// where there is no offscreen video driver) also gets the window system's
+// events: focus, exposure, the pointer resting over it. They arrive when the
+// system likes, so they are dropped, and a run replays the same.
+void DropSystemEvents() {
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
 // Starts the program once per process and runs the loader into Game.
 void StartOnce() {
     static bool started = false;
@@ -55,15 +64,18 @@ void StartOnce() {
     started = true;
     platform::AppInstance& app = testsupport::App();
     Home() = testsupport::TempDir();
-    setenv("HOME", Home().c_str(), 1);
-    unsetenv("USERPROFILE");
+    testsupport::SetEnv("HOME", Home());
+    testsupport::SetEnv("USERPROFILE", std::nullopt);
     // No score service unless the caller names one: a game that ends
     // downloads from a loopback port that refuses at once.
-    setenv(ScoreServiceUrlVariable, "http://127.0.0.1:9/game/index.php", 0);
+    if (!testsupport::GetEnv(ScoreServiceUrlVariable)) {
+        testsupport::SetEnv(ScoreServiceUrlVariable, "http://127.0.0.1:9/game/index.php");
+    }
     if (!AppWindow) StartGame();
     // The loader runs one step per frame and hands over to Game.
     for (int frame = 0; frame < 1000; ++frame) {
         if (AppWindow->CurrentScreen() == GameScreen.get() && GameScreen->Started) break;
+        DropSystemEvents();
         app.RequestRender();
         app.Step(false);
     }
@@ -224,6 +236,7 @@ void GameDriver::Frame(int count) {
         if (quiet) {
             GameScreen->OnUpdate();
         } else {
+            DropSystemEvents();
             app.RequestRender();
             app.Step(false);
         }
