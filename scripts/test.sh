@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs the whole test suite three
-# times: a normal build, one with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the Windows build (cross-built by
+# Installs what is missing, then builds and runs the whole test suite twice:
+# a normal build and one with AddressSanitizer and UndefinedBehaviorSanitizer;
+# on request also in the Windows build (cross-built by
 # scripts/build-windows.sh, run under Wine on a virtual X display, with the
 # start-up test of the real Zandrovia.exe). Every suite runs; the summary of
 # each is printed at the end and the script fails when any failed.
 # ZANDROVIA_BUILD_DIR names the build folder (default "build"; the sanitizer
 # build goes beside it with "-asan" added, the Windows one with "-windows").
-# ZANDROVIA_WINDOWS_TESTS=0 leaves the Windows suite out.
+# ZANDROVIA_WINDOWS_TESTS=1 adds the Windows suite (cross-built, run under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -60,8 +60,13 @@ run_windows() {
   echo "wineboot: $((SECONDS - booted)) s"
   # One Wine server for the whole run instead of one per test program.
   WINEPREFIX=$prefix wineserver -p
+  # Wine's own background programs start with the first program run and
+  # inherit its output: started here, they hold no pipe that ctest reads to
+  # its end.
+  WINEPREFIX=$prefix WINEDEBUG=-all wine cmd /c exit < /dev/null > /dev/null 2>&1 || true
   local tests=$SECONDS code
-  ctest --test-dir "$dir/build" --output-on-failure --timeout 300 -j "$jobs" 2>&1 | tee "$logs/windows.log"
+  # Programs under Wine run slower than at home: a longer limit per test.
+  ctest --test-dir "$dir/build" --output-on-failure --timeout 600 -j "$jobs" 2>&1 | tee "$logs/windows.log"
   code=${PIPESTATUS[0]}
   echo "Windows tests: $((SECONDS - tests)) s"
   WINEPREFIX=$prefix wineserver -k || true
@@ -77,7 +82,7 @@ suites=(normal sanitizer)
 run_suite normal "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=1
 run_suite sanitizer "$build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZANDROVIA_SANITIZE=ON \
   -DZANDROVIA_BENCH=OFF || status=1
-if [[ ${ZANDROVIA_WINDOWS_TESTS:-1} != 0 ]]; then
+if [[ ${ZANDROVIA_WINDOWS_TESTS:-0} != 0 ]]; then
   suites+=(windows)
   run_windows || status=1
 fi

@@ -20,7 +20,12 @@
 #include "zandrovia/globals.h"
 #include "zandrovia/scoreservice.h"
 #include "zandrovia/togglebox.h"
+// The local score service is a Python program run with the system's wget:
+// on Windows the games post nowhere (no downloader is there) and only what
+// the game shows is checked.
+#ifndef _WIN32
 #include "localscoreservice.h"
+#endif
 
 namespace {
 
@@ -59,7 +64,9 @@ protected:
         // the environment; it is replaced after that.
         { GameDriver start; }
         savedUrl = ScoreServiceUrl;
+#ifndef _WIN32
         ScoreServiceUrl = service.Url();
+#endif
     }
     void TearDown() override {
         ScoreServiceUrl = savedUrl;
@@ -67,7 +74,9 @@ protected:
         GuiMode = GUI_MODE_PLAY;
     }
 
+#ifndef _WIN32
     testsupport::LocalScoreService service{"normal", R"([[250000,"TOP"]])"};
+#endif
     std::string savedUrl;
 };
 
@@ -111,9 +120,11 @@ TEST_F(Soak, TheAutopilotPlaysLevelsAndGamesWithThePoolsBackToFullAtEveryLevelCh
     EXPECT_GE(stats.namesGiven, 1);
     EXPECT_GE(stats.emailsGiven, 1);
     EXPECT_GE(stats.hallsOfFame, 1);
+#ifndef _WIN32
     const std::vector<std::string> posts = service.Posts();
     ASSERT_FALSE(posts.empty());
     EXPECT_NE(posts.front().find(R"("name":"ACE","email":"ACE@MAIL.TEST")"), std::string::npos) << posts.front();
+#endif
 }
 
 // Level 20 sends two spiders and then the saucer, a minute in. The

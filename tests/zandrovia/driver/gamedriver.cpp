@@ -57,6 +57,23 @@ void DropSystemEvents() {
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
+// The driver gives the pointer's input itself, straight to the device and
+// the window. Pointer events of the window system (the pointer resting over
+// a real window, and the echoes of the game's own moves, which a real
+// window system sends when it likes) never enter the queue while a driver
+// lives, so a run replays the same on any system.
+int DropPointerEvents(void*, SDL_Event* event) {
+    switch (event->type) {
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEWHEEL:
+            return 0;
+        default:
+            return 1;
+    }
+}
+
 // Starts the program once per process and runs the loader into Game.
 void StartOnce() {
     static bool started = false;
@@ -121,12 +138,14 @@ long StatusKb(const char* name) {
 std::string GameDriver::HomeDir() { return Home(); }
 
 GameDriver::GameDriver() {
+    SDL_SetEventFilter(DropPointerEvents, nullptr);
     StartOnce();
     testsupport::App().SetTerminateHook([this] { ++terminations_; });
     Reset();
 }
 
 GameDriver::~GameDriver() {
+    SDL_SetEventFilter(nullptr, nullptr);
     StopRecording();
     if (minimised_) Window(platform::WindowEvent::Restored);
     platform::AppInstance& app = testsupport::App();
