@@ -9,6 +9,7 @@
 //   soak [frames] [recording file]
 //
 // The recording file receives the run's input for a replay.
+#include <dlfcn.h>
 #include <malloc.h>
 
 #include <cstddef>
@@ -17,16 +18,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#if defined(__SANITIZE_ADDRESS__)
-// The address sanitizer runtime's allocator statistics, declared here as
-// its interface header is not installed with every compiler.
-extern "C" {
-std::size_t __sanitizer_get_current_allocated_bytes();
-std::size_t __sanitizer_get_heap_size();
-std::size_t __sanitizer_get_free_bytes();
-}
-#endif
 
 #include "zandrovia/driver/autopilot.h"
 #include "zandrovia/driver/gamedriver.h"
@@ -75,19 +66,29 @@ ResidentSplit SplitResident() {
     return split;
 }
 
+// One of the address sanitizer's allocator statistics, or null when its
+// runtime is not in the program. Looked up by name: the runtime's interface
+// header is not installed with every compiler.
+using AllocatorStatistic = std::size_t (*)();
+AllocatorStatistic SanitizerStatistic(const char* name) {
+    return reinterpret_cast<AllocatorStatistic>(dlsym(RTLD_DEFAULT, name));
+}
+
 // The allocator's own view, in kB: what the program holds and what the
 // allocator has taken from the system for it.
 std::string AllocatorReport() {
     char text[160];
-#if defined(__SANITIZE_ADDRESS__)
-    std::snprintf(text, sizeof text, "allocated %zu kB, allocator heap %zu kB, free %zu kB",
-                  __sanitizer_get_current_allocated_bytes() / 1024, __sanitizer_get_heap_size() / 1024,
-                  __sanitizer_get_free_bytes() / 1024);
-#else
+    const AllocatorStatistic allocated = SanitizerStatistic("__sanitizer_get_current_allocated_bytes");
+    const AllocatorStatistic heap = SanitizerStatistic("__sanitizer_get_heap_size");
+    const AllocatorStatistic free = SanitizerStatistic("__sanitizer_get_free_bytes");
+    if (allocated && heap && free) {
+        std::snprintf(text, sizeof text, "allocated %zu kB, allocator heap %zu kB, free %zu kB", allocated() / 1024,
+                      heap() / 1024, free() / 1024);
+        return text;
+    }
     const struct mallinfo2 info = mallinfo2();
     std::snprintf(text, sizeof text, "allocated %zu kB (%zu kB in large blocks), arena %zu kB, free %zu kB",
                   (info.uordblks + info.hblkhd) / 1024, info.hblkhd / 1024, info.arena / 1024, info.fordblks / 1024);
-#endif
     return text;
 }
 
