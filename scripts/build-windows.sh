@@ -239,32 +239,21 @@ build_openal() {
   mark_built openal
 }
 
-# The stb implementations the platform layer uses, compiled from Debian's
-# headers into a static library with a pkg-config file of the same name as
-# Debian's.
+# stb: Debian's headers and a pkg-config file of the same name as Debian's
+# (the platform layer compiles the implementations it uses itself).
 build_stb() {
   built stb && return 0
   step "stb"
-  mkdir -p "$prefix/include/stb" "$prefix/lib/pkgconfig" "$work/stb"
-  cp /usr/include/stb/*.h "$prefix/include/stb/"
-  local module objects=()
-  for module in image image_write; do
-    local upper=${module^^}
-    printf '#define STB_%s_IMPLEMENTATION\n#include <stb/stb_%s.h>\n' "$upper" "$module" > "$work/stb/$module.c"
-    $triple-gcc-posix -O2 -I"$prefix/include" -c "$work/stb/$module.c" -o "$work/stb/$module.o"
-    objects+=("$work/stb/$module.o")
-  done
+  mkdir -p "$prefix/include/stb" "$prefix/lib/pkgconfig"
   rm -f "$prefix/lib/libstb.a"
-  $triple-ar rcs "$prefix/lib/libstb.a" "${objects[@]}"
+  cp /usr/include/stb/*.h "$prefix/include/stb/"
   cat > "$prefix/lib/pkgconfig/stb.pc" <<EOF
 prefix=$prefix
-libdir=\${prefix}/lib
 includedir=\${prefix}/include
 
 Name: stb
-Description: single-file image libraries (stb_image, stb_image_write)
+Description: single-file image libraries (headers)
 Version: 0.0
-Libs: -L\${libdir} -lstb
 Cflags: -I\${includedir}
 EOF
   licence stb /usr/share/doc/libstb-dev/copyright
