@@ -360,13 +360,4 @@ std::string RealPath(std::string_view path) {
     return AssetsDir() + std::string(rest);
 }
 
-std::optional<Json> ParseJson(std::string_view text, std::string* error) {
-    try {
-        return Json::parse(text.begin(), text.end());
-    } catch (const Json::exception& e) {
-        if (error != nullptr) *error = e.what();
-        return std::nullopt;
-    }
-}
-
 }  // namespace platform

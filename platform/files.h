@@ -1,7 +1,6 @@
 // Files, folders and asset paths.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,9 +43,5 @@ void SetAssetsDir(std::string_view dir);
 std::string RealPath(std::string_view path);
 // True for "/x" and "C:/x" (and "C:\x").
 bool IsAbsolutePath(std::string_view path);
-
-using Json = nlohmann::json;
-// Parses a JSON text; nullopt with a message when it is malformed.
-std::optional<Json> ParseJson(std::string_view text, std::string* error = nullptr);
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "platform/error.h"
+#include "platform/files.h"
+#include "platform/json.h"
 #include "platform/text.h"
 
 namespace morvane::locale {

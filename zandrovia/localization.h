@@ -29,12 +29,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
-
-#include "platform/files.h"
 
 namespace morvane::locale {
 
@@ -70,17 +69,17 @@ public:
     std::vector<std::string> langs;
     std::string format;
     // Missing members give "" and no languages.
-    static std::shared_ptr<LocInfo> Parse(const platform::Json& object);
+    static std::shared_ptr<LocInfo> Parse(const nlohmann::json& object);
 };
 
 // A JSON value as text: a string's characters; "true", "false", "null"; a
 // number in "%.17g" form; "" for an object or an array.
-std::string JsonText(const platform::Json& value);
+std::string JsonText(const nlohmann::json& value);
 
 class JsonLocLoader : public LocLoader {
 public:
     // Every member of an object as key → text.
-    static TablePtr FromJson(const platform::Json& object);
+    static TablePtr FromJson(const nlohmann::json& object);
     // The table of the member named lang; null when the file cannot be
     // parsed as a JSON object or has no object member of that name.
     TablePtr LoadLang(const std::string& path, const std::string& lang) override;

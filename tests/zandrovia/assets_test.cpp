@@ -17,6 +17,7 @@
 #include "platform/files.h"
 #include "platform/font.h"
 #include "platform/image.h"
+#include "platform/json.h"
 #include "platform/text.h"
 
 namespace {
