@@ -20,6 +20,9 @@
 #   ZANDROVIA_OPENAL_TARBALL     openal-soft-1.21.0.tar.gz (default: the shared copy);
 #                                its SHA-256 must match
 #   ZANDROVIA_WINDOWS_JOBS       parallel jobs (default: the cores, at most 4)
+#
+# Exits with 3, before installing or building anything, when OpenAL Soft is
+# still to be built and its source is not there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source=$PWD
@@ -218,11 +221,6 @@ build_googletest() {
 build_openal() {
   built openal && return 0
   step "OpenAL Soft $openal_version"
-  if [[ ! -f $openal_tarball ]]; then
-    echo "OpenAL Soft's source is missing: $openal_tarball" >&2
-    echo "Download openal-soft-$openal_version.tar.gz from the OpenAL Soft releases and set ZANDROVIA_OPENAL_TARBALL to it." >&2
-    return 1
-  fi
   if ! echo "$openal_sha256  $openal_tarball" | sha256sum --check --status; then
     echo "$openal_tarball is not OpenAL Soft $openal_version's release (SHA-256 differs)" >&2
     return 1
@@ -338,6 +336,11 @@ package() {
 }
 
 start=$SECONDS
+if ! built openal && [[ ! -f $openal_tarball ]]; then
+  echo "OpenAL Soft's source is missing: $openal_tarball" >&2
+  echo "Download openal-soft-$openal_version.tar.gz from the OpenAL Soft releases and set ZANDROVIA_OPENAL_TARBALL to it." >&2
+  exit 3
+fi
 install_packages
 # One run at a time per build folder and prefix: a second one would unpack
 # sources under the first one's compiler.

@@ -39,7 +39,14 @@ run_suite() {
 run_windows() {
   echo "== windows =="
   local dir=$build-windows stage=$SECONDS
-  ZANDROVIA_WINDOWS_BUILD_DIR=$dir scripts/build-windows.sh --tests || return 1
+  ZANDROVIA_WINDOWS_BUILD_DIR=$dir scripts/build-windows.sh --tests || {
+    # 3: OpenAL Soft's source is not on this machine; said in the summary.
+    if (($? == 3)); then
+      echo "not run: OpenAL Soft's source is missing (see the README's Windows section)" > "$logs/windows.skipped"
+      return 0
+    fi
+    return 1
+  }
   echo "Windows build: $((SECONDS - stage)) s"
   exec 3> "$logs/display"
   Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp > "$logs/xvfb.log" 2>&1 &
@@ -90,7 +97,7 @@ fi
 echo
 echo "== Summary ($((SECONDS - start)) s) =="
 for name in "${suites[@]}"; do
-  summary=$(grep -E "tests passed|tests failed" "$logs/$name.log" 2> /dev/null | tail -1 || true)
+  summary=$(cat "$logs/$name.skipped" 2> /dev/null || grep -E "tests passed|tests failed" "$logs/$name.log" 2> /dev/null | tail -1 || true)
   echo "$name: ${summary:-did not run (build failed)}"
 done
 exit "$status"
