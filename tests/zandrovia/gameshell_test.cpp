@@ -63,19 +63,7 @@ protected:
         gameState = STATE_PLAY;
     }
 
-    // A click with the pointer on the widget's centre (the GUI maps 1:1 to the window).
-    void Click(kestrum::gui::GuiObject& widget) {
-        const int x = static_cast<int>(widget.WorldX() + (0.5f - widget.Handle.x) * widget.WorldWidth());
-        const int y = static_cast<int>(widget.WorldY() + (0.5f - widget.Handle.y) * widget.WorldHeight());
-        game.Press(x, y);
-        game.Frame();
-        game.Release(x, y);
-        game.Frame();
-        // The release sent the system pointer back to where the press began
-        // (the drawn pointer hides for every press while the clock runs);
-        // that move arrives with the next frame's events.
-        game.Frame();
-    }
+    void Click(kestrum::gui::GuiObject& widget) { game.Click(widget); }
     void Type(kestrum::gui::GuiGroup& keyboard, const std::vector<std::string>& keys) {
         for (const std::string& key : keys) {
             auto widget = keyboard.GetObject(key);

@@ -155,19 +155,6 @@ TEST_F(Soak, TheAutopilotStaysInALevelUntilItsBossesHaveCome) {
     EXPECT_EQ(stats.skips, 0);
 }
 
-// A click through the driver, on the widget's centre (the GUI maps 1:1 to
-// the window): press, release, and a frame for the pointer that the game
-// may send back.
-void Click(GameDriver& game, kestrum::gui::GuiObject& widget) {
-    const int x = static_cast<int>(widget.WorldX() + (0.5f - widget.Handle.x) * widget.WorldWidth());
-    const int y = static_cast<int>(widget.WorldY() + (0.5f - widget.Handle.y) * widget.WorldHeight());
-    game.Press(x, y);
-    game.Frame();
-    game.Release(x, y);
-    game.Frame();
-    game.Frame();
-}
-
 // The pause button moves the pointer back to where its press began (as
 // every release while the clock runs does); the event of that move must
 // arrive in the next frame even when that frame is not drawn, and not in
@@ -178,13 +165,13 @@ TEST_F(Soak, ClicksInFramesThatAreNotDrawnLandWhereTheyWereGiven) {
         GameDriver game;
         game.DrawEvery = 10;
         game.Frame(offset);
-        Click(game, *PauseButton);
+        game.Click(*PauseButton);
         ASSERT_EQ(GuiMode, GUI_MODE_PAUSE);
         auto sound = GuiRoots[GUI_MODE_PAUSE]->GetObject("sound");
         ASSERT_TRUE(sound);
         std::vector<bool> heard;
         for (int i = 0; i < 3; ++i) {
-            Click(game, *sound);
+            game.Click(*sound);
             heard.push_back(SoundOn());
         }
         EXPECT_EQ(heard, (std::vector<bool>{false, true, false}));

@@ -388,8 +388,7 @@ void Autopilot::Click_(int mode, std::function<std::shared_ptr<GuiObject>()> fin
         // The widget's centre in its layer, and the layer's mapping of
         // window points, probed at two points.
         kestrum::gui::GuiLayer& layer = *GuiRoots[static_cast<std::size_t>(mode)];
-        const float x = widget->WorldX() + (0.5f - widget->Handle.x) * widget->WorldWidth();
-        const float y = widget->WorldY() + (0.5f - widget->Handle.y) * widget->WorldHeight();
+        const auto [x, y] = GameDriver::Centre(*widget);
         const platform::Vec2f zero = layer.MapPointer({0, 0});
         const platform::Vec2f hundred = layer.MapPointer({100, 100});
         const float scaleX = (hundred.x - zero.x) / 100, scaleY = (hundred.y - zero.y) / 100;

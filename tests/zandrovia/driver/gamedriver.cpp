@@ -320,6 +320,21 @@ void GameDriver::Release(int x, int y) {
     if (AppWindow) AppWindow->OnMouseEvent(event);
 }
 
+void GameDriver::Click(kestrum::gui::GuiObject& widget) {
+    const platform::Vec2f centre = Centre(widget);
+    const int x = static_cast<int>(centre.x), y = static_cast<int>(centre.y);
+    Press(x, y);
+    Frame();
+    Release(x, y);
+    Frame();
+    Frame();
+}
+
+platform::Vec2f GameDriver::Centre(kestrum::gui::GuiObject& widget) {
+    return {widget.WorldX() + (0.5f - widget.Handle.x) * widget.WorldWidth(),
+            widget.WorldY() + (0.5f - widget.Handle.y) * widget.WorldHeight()};
+}
+
 void GameDriver::KeyDown(int key) {
     Log_("keydown " + std::to_string(key));
     platform::Keyboard().SetKey(key, true);

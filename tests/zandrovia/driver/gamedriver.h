@@ -39,6 +39,10 @@ namespace kestrum::scenegraph {
 class LayerObject;
 }
 
+namespace kestrum::gui {
+class GuiObject;
+}
+
 namespace gamedriver {
 
 // What a run of play has come to: enough to tell two runs apart.
@@ -95,6 +99,13 @@ public:
     void Press(int x, int y);
     void Move(int x, int y);
     void Release(int x, int y);
+    // A click on the widget's centre (the GUI maps 1:1 to the window):
+    // press, a frame, release, a frame, and a frame for the pointer move
+    // that the release may send back (every release while the clock runs
+    // returns the system pointer to where its press began).
+    void Click(kestrum::gui::GuiObject& widget);
+    // The widget's centre in its layer's coordinates.
+    static platform::Vec2f Centre(kestrum::gui::GuiObject& widget);
     // A key held down until KeyUp; Key presses it for one frame.
     void KeyDown(int key);
     void KeyUp(int key);
