@@ -14,6 +14,7 @@
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/image.h"
+#include "support/benchsupport.h"
 #include "zandrovia/spriteatlas.h"
 
 namespace {
@@ -101,14 +102,7 @@ BENCHMARK(FleetUpload)->Arg(3)->Arg(0)->Arg(-1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    // The benchmark sits one folder below the build folder's assets link.
-    if (!std::getenv("ZANDROVIA_ASSETS")) platform::SetAssetsDir(platform::AppDir() + "../assets/");
+    benchsupport::SetUpHeadless();
     PrintFleetPages();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::RunBenchmarks(argc, argv);
 }

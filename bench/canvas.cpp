@@ -26,6 +26,7 @@
 #include "platform/canvas.h"
 #include "platform/clock.h"
 #include "platform/gl.h"
+#include "support/benchsupport.h"
 
 namespace {
 
@@ -217,11 +218,6 @@ BENCHMARK(MinimalGlSprites)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    benchsupport::SetUpHeadless();
+    return benchsupport::RunBenchmarks(argc, argv);
 }

@@ -19,6 +19,7 @@
 
 #include "platform/app.h"
 #include "platform/files.h"
+#include "support/benchsupport.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/loader.h"
 #include "zandrovia/zandrovia.h"
@@ -39,9 +40,7 @@ double CpuSeconds() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    if (!std::getenv("ZANDROVIA_ASSETS")) platform::SetAssetsDir(platform::AppDir() + "../assets/");
+    benchsupport::SetUpHeadless();
     const double duration = argc > 1 ? std::atof(argv[1]) : 10.0;
     const bool unpaced = argc > 2 && std::string(argv[2]) == "unpaced";
 

@@ -25,6 +25,7 @@
 #include "platform/canvas.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "support/benchsupport.h"
 #include "zandrovia/attackerbullet.h"
 #include "zandrovia/constants.h"
 #include "zandrovia/driver/gamedriver.h"
@@ -195,14 +196,7 @@ BENCHMARK(BusiestFrame)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    // The benchmark sits one folder below the build folder's assets link.
-    if (!std::getenv("ZANDROVIA_ASSETS")) platform::SetAssetsDir(platform::AppDir() + "../assets/");
+    benchsupport::SetUpHeadless();
     MeasureFrames();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::RunBenchmarks(argc, argv);
 }

@@ -28,6 +28,7 @@
 #include "platform/app.h"
 #include "platform/canvas.h"
 #include "platform/files.h"
+#include "support/benchsupport.h"
 #include "zandrovia/constants.h"
 #include "zandrovia/driver/gamedriver.h"
 #include "zandrovia/gamefunctions.h"
@@ -166,14 +167,7 @@ BENCHMARK(FullLevelFrame)->Arg(14)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    // The benchmark sits one folder below the build folder's assets link.
-    if (!std::getenv("ZANDROVIA_ASSETS")) platform::SetAssetsDir(platform::AppDir() + "../assets/");
+    benchsupport::SetUpHeadless();
     MeasureLevels();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::RunBenchmarks(argc, argv);
 }

@@ -17,6 +17,7 @@
 
 #include "platform/app.h"
 #include "platform/files.h"
+#include "support/benchsupport.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/loader.h"
 #include "zandrovia/localization.h"
@@ -159,14 +160,7 @@ BENCHMARK(LocalizeKey);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    // The benchmark sits one folder below the build folder's assets link.
-    if (!std::getenv("ZANDROVIA_ASSETS")) platform::SetAssetsDir(platform::AppDir() + "../assets/");
+    benchsupport::SetUpHeadless();
     MeasureStartUp();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::RunBenchmarks(argc, argv);
 }
