@@ -82,29 +82,30 @@ TEST_F(KeyboardScreenshots, TheDashReadsAsADashOnTheKeysAndInTheDisplays) {
     // The displays stand above the keyboards (y 80), the keys from y 176 down.
     const platform::Recti displayBand{0, 0, 1136, 170};
 
-    const auto nameDash = NameEntry->GetObject(" - "), nameDot = NameEntry->GetObject(" . ");
-    const auto emailDash = EmailEntry->GetObject(" - "), emailDot = EmailEntry->GetObject(" . ");
-    ASSERT_TRUE(nameDash && nameDot && emailDash && emailDot);
-
-    // The name at 64 pixels: J . N O V A - X, the dot second, the dash seventh.
-    GuiMode = GUI_MODE_NAME;
-    NameDisplay->Text("J.NOVA-X");
-    NameDisplay->CursorText = "";
-    const auto name = Screenshot({GuiRoots[GUI_MODE_NAME].get()}, "name-keyboard-dash");
-    ExpectDashAndDot(Caption(*name, *nameDash), Caption(*name, *nameDot), "name keys");
-    const auto shown = Glyphs(*name, displayBand, kDisplay);
-    ASSERT_EQ(shown.size(), 8u);
-    ExpectDashAndDot(shown[6], shown[1], "name display");
-
-    // The e-mail address at 32 pixels, as the keys.
-    GuiMode = GUI_MODE_EMAIL;
-    EmailDisplay->Text("J.NOVA-X@Z.ORG");
-    EmailDisplay->CursorText = "";
-    const auto email = Screenshot({GuiRoots[GUI_MODE_EMAIL].get()}, "email-keyboard-dash");
-    ExpectDashAndDot(Caption(*email, *emailDash), Caption(*email, *emailDot), "e-mail keys");
-    const auto typed = Glyphs(*email, displayBand, kDisplay);
-    ASSERT_EQ(typed.size(), 14u);
-    ExpectDashAndDot(typed[6], typed[1], "e-mail display");
+    // Both texts read J . N O V A - X ...: the dot second, the dash seventh.
+    // The name is drawn at 64 pixels, the e-mail address at 32 as the keys.
+    const struct {
+        int mode;
+        Keyboard* keyboard;
+        Keyboard::Display* display;
+        const char* text;
+        std::size_t glyphs;
+        const char* name;
+    } cases[] = {{GUI_MODE_NAME, NameEntry.get(), NameDisplay.get(), "J.NOVA-X", 8, "name-keyboard-dash"},
+                 {GUI_MODE_EMAIL, EmailEntry.get(), EmailDisplay.get(), "J.NOVA-X@Z.ORG", 14, "email-keyboard-dash"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto dashKey = c.keyboard->GetObject(" - "), dotKey = c.keyboard->GetObject(" . ");
+        ASSERT_TRUE(dashKey && dotKey);
+        GuiMode = c.mode;
+        c.display->Text(c.text);
+        c.display->CursorText = "";
+        const auto pixels = Screenshot({GuiRoots[static_cast<std::size_t>(c.mode)].get()}, c.name);
+        ExpectDashAndDot(Caption(*pixels, *dashKey), Caption(*pixels, *dotKey), "keys");
+        const auto shown = Glyphs(*pixels, displayBand, kDisplay);
+        ASSERT_EQ(shown.size(), c.glyphs);
+        ExpectDashAndDot(shown[6], shown[1], "display");
+    }
 
     // The hint of the empty e-mail display, "Enter your e-mail (optional)":
     // every letter stands apart ("i" and "l" too), the dash eleventh.
