@@ -53,6 +53,14 @@ struct Bitmap {
 // premultiplied BGRA (colour bitmaps) and rows that run bottom-up.
 bool Coverage(FT_Library library, const FT_Bitmap& bitmap, std::vector<std::uint8_t>& coverage, int& width,
               int& height) {
+    // A glyph without pixel data draws nothing, whatever size it declares:
+    // a bitmap font's glyph that has a box and no bitmap comes as 1 × 1
+    // pixels with no buffer, which neither branch below may read.
+    if (!bitmap.buffer) {
+        width = height = 0;
+        coverage.clear();
+        return true;
+    }
     if (bitmap.pixel_mode == FT_PIXEL_MODE_BGRA) {
         width = static_cast<int>(bitmap.width);
         height = static_cast<int>(bitmap.rows);

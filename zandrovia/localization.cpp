@@ -291,16 +291,26 @@ void Localization::UnBind(const LocCallback& callback) {
 void Localization::ReLocalizeKey(const std::string& key) {
     const auto found = bindings.find(key);
     if (found == bindings.end()) return;
-    // A callback may bind or unbind: call the callbacks bound when the pass began.
-    const std::vector<LocCallback> list = found->second;
-    for (const LocCallback& callback : list) callback(_idx(key));
+    // The pass walks a copy, since a callback may bind and unbind.
+    ReLocalize_(key, std::vector<LocCallback>(found->second));
 }
 
 void Localization::ReLocalizeAll() {
-    std::vector<std::string> keys;
-    keys.reserve(bindings.size());
-    for (const auto& entry : bindings) keys.push_back(entry.first);
-    for (const std::string& key : keys) ReLocalizeKey(key);
+    // One copy for the whole pass: a callback bound to a later key while the
+    // pass runs has had its text from Bind already.
+    const auto pass = bindings;
+    for (const auto& [key, callbacks] : pass) ReLocalize_(key, callbacks);
+}
+
+void Localization::ReLocalize_(const std::string& key, const std::vector<LocCallback>& callbacks) {
+    for (const LocCallback& callback : callbacks) {
+        // A callback unbound by an earlier one is not called: it may belong
+        // to a LocString that the earlier one destroyed.
+        const auto list = bindings.find(key);
+        const bool bound = list != bindings.end() &&
+                           std::find(list->second.begin(), list->second.end(), callback) != list->second.end();
+        if (bound) callback(_idx(key));
+    }
 }
 
 void Localization::AddOverrided(const std::string& lang, const std::string& key, const std::string& text,

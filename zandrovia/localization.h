@@ -188,9 +188,14 @@ public:
     void Bind(const std::string& key, const LocCallback& callback);
     // Unbinds the callback from the first key (in key order) that holds it.
     void UnBind(const LocCallback& callback);
-    // Calls the key's callbacks again, each with a fresh lookup.
+    // Calls the key's callbacks again, each with a fresh lookup, in the
+    // order they were bound. A callback may bind and unbind: one unbound
+    // during the pass is not called after (a LocString destroyed by another
+    // string's callback), one bound during the pass is not called by it (Bind
+    // has just handed it the text).
     void ReLocalizeKey(const std::string& key);
-    // ReLocalizeKey for every bound key, in key order.
+    // ReLocalizeKey for every bound key, in key order, as one pass: a callback
+    // bound to any key during it is not called by it.
     void ReLocalizeAll();
     // Sets the text of key for lang only; with reLocalize the key's callbacks
     // are called again (whatever the current language is).
@@ -212,6 +217,11 @@ public:
     // The text of a key (see the header comment).
     std::string _idx(const std::string& key);
     std::string operator[](const std::string& key) { return _idx(key); }
+
+private:
+    // Calls those of callbacks (the key's list when the pass began) that are
+    // bound to the key still.
+    void ReLocalize_(const std::string& key, const std::vector<LocCallback>& callbacks);
 };
 
 // The format name of a path: the text after its last "." unless a "/" follows.

@@ -4,7 +4,8 @@
 // so it holds the key's text at once and keeps up with every language
 // switch and re-localization. It unbinds itself when it is destroyed (the
 // binding holds a plain pointer to it), which is also why it cannot be
-// copied or moved.
+// copied or moved; it may be destroyed at any time, even by another
+// binding's callback in the middle of a re-localization.
 //
 // Depends on localization.h.
 #pragma once

@@ -143,3 +143,45 @@ TEST(Font, GlyphsFarLargerThanTheSizeAreLeftOut) {
 }
 
 }  // namespace
+
+// FreeType hands a BDF glyph that has a BBX line and no BITMAP section over
+// as 1 × 1 pixels with no buffer. Such a glyph keeps its advance and draws
+// nothing; the font loads and draws its other glyphs.
+TEST(Font, GlyphsWithoutPixelDataDrawNothing) {
+    const char* data = std::getenv("ZANDROVIA_TEST_DATA");
+    ASSERT_NE(data, nullptr);
+    // The font's one glyph, without pixel data, serves as every character.
+    const auto blank = platform::Font::Load(
+        std::string(data) + "/../../fuzz/regressions/font/glyph-without-bitmap-reads-address-0.bdf", 11);
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(blank->GetGlyph('A')->rect.Width(), 0);
+    // 'A' without pixel data beside a solid 4 × 4 '?'.
+    const std::string path = testsupport::TempDir() + "blank-a.bdf";
+    std::ofstream(path) << "STARTFONT 2.1\nFONT -test-blank-medium-r-normal--8-80-72-72-c-80-iso10646-1\n"
+                           "SIZE 8 72 72\nFONTBOUNDINGBOX 4 4 0 0\nCHARS 2\n"
+                           "STARTCHAR question\nENCODING 63\nDWIDTH 5 0\nBBX 4 4 0 0\nBITMAP\nF0\nF0\nF0\nF0\nENDCHAR\n"
+                           "STARTCHAR A\nENCODING 65\nDWIDTH 6 0\nBBX 4 4 0 0\nENDCHAR\nENDFONT\n";
+    const auto font = platform::Font::Load(path, 8);
+    ASSERT_TRUE(font);
+    EXPECT_TRUE(font->HasGlyph('A'));
+    EXPECT_EQ(font->GetGlyph('A')->rect.Width(), 0);
+    EXPECT_FLOAT_EQ(font->TextWidth("AA?"), 17);
+
+    auto target = testsupport::MakeTarget(32, 16, platform::Color::Black());
+    target.canvas->Font(blank);
+    target.canvas->DrawText("A?", 0, 0);
+    target.canvas->Font(font);
+    target.canvas->DrawText("AA?", 0, 8);
+    const auto pixels = target.canvas->CopyPixmap({0, 0, 32, 16});
+    // Only the '?' after the two blank 'A's is drawn: x 12 to 15 of the second line.
+    int lit = 0, outside = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if ((pixels->GetPixelARGB(x, y) & 0xffffff) == 0) continue;
+            ++lit;
+            outside += x < 12 || x >= 16 || y < 8;
+        }
+    }
+    EXPECT_EQ(lit, 16);
+    EXPECT_EQ(outside, 0);
+}

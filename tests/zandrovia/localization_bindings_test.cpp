@@ -3,6 +3,7 @@
 // unbinds itself when it goes.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/files.h"
@@ -142,6 +143,46 @@ TEST_F(Bindings, ProvidersAnswerFirstInTheOrderTheyWereRegistered) {
     EXPECT_EQ(yes.texts, std::vector<std::string>{"second"});
 }
 
+// A callback may unbind and bind others during a re-localization. One it
+// unbinds (say, of a string it destroys) is not called again by the pass;
+// one it binds got the current text from Bind and is not called again by the
+// pass either; the others are called in their order.
+TEST_F(Bindings, ReLocalizationSkipsCallbacksUnboundOrBoundDuringIt) {
+    std::vector<std::string> log;
+    const auto logger = [&log](const std::string& name) {
+        return LocCallback([&log, name](const std::string& text) { log.push_back(name + " " + text); });
+    };
+    const LocCallback dropped = logger("dropped"), kept = logger("kept");
+    const LocCallback addedHere = logger("added here"), addedLater = logger("added later");
+    const LocCallback dropper([&](const std::string& text) {
+        log.push_back("dropper " + text);
+        if (text != "Ja") return;
+        loc.UnBind(dropped);
+        loc.Bind("yes", addedHere);
+    });
+    // "no" comes first in key order: it binds to the key the pass visits next.
+    const LocCallback binder([&](const std::string& text) {
+        log.push_back("binder " + text);
+        if (text == "Nein") loc.Bind("yes", addedLater);
+    });
+    loc.Bind("yes", dropper);
+    loc.Bind("yes", dropped);
+    loc.Bind("yes", kept);
+    loc.Bind("no", binder);
+    log.clear();
+    loc.SetLang("de", false);
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"binder Nein", "added later Ja", "dropper Ja", "added here Ja", "kept Ja"}));
+    // The next pass calls the new bindings in their turn.
+    log.clear();
+    loc.SetLang("en", false);
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"binder No", "dropper Yes", "kept Yes", "added later Yes", "added here Yes"}));
+    log.clear();
+    loc.ReLocalizeKey("yes");
+    EXPECT_EQ(log, (std::vector<std::string>{"dropper Yes", "kept Yes", "added later Yes", "added here Yes"}));
+}
+
 TEST(LocString, FollowsItsKeyAndUnbindsWhenItGoes) {
     InitLocalizationModule();
     const std::string dir = testsupport::TempDir();
@@ -159,4 +200,26 @@ TEST(LocString, FollowsItsKeyAndUnbindsWhenItGoes) {
     EXPECT_TRUE(LocInstance->bindings["yes"].empty());
     // Nothing is left to call into the freed strings.
     LocInstance->SetLang("en", false);
+}
+
+// A string destroyed by another binding's callback during a language switch
+// is not called after its destruction.
+TEST(LocString, AStringDestroyedDuringALanguageSwitchIsNotCalled) {
+    InitLocalizationModule();
+    const std::string dir = testsupport::TempDir();
+    platform::SaveString(kFile, dir + "t.json");
+    LocInstance->Load(dir + "t.json", "en");
+    std::unique_ptr<LocString> doomed;
+    const LocCallback destroyer([&doomed](const std::string& text) {
+        if (text == "Ja") doomed.reset();
+    });
+    LocInstance->Bind("yes", destroyer);
+    doomed = std::make_unique<LocString>("yes");
+    LocString kept("yes");
+    LocInstance->SetLang("de", false);
+    EXPECT_FALSE(doomed);
+    EXPECT_EQ(kept.text, "Ja");
+    LocInstance->UnBind(destroyer);
+    LocInstance->SetLang("en", false);
+    EXPECT_EQ(kept.text, "Yes");
 }

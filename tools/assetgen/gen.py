@@ -14,6 +14,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
+import fonts  # noqa: E402
 import fx  # noqa: E402
 import ground  # noqa: E402
 import gui  # noqa: E402
@@ -22,13 +23,15 @@ import ships  # noqa: E402
 from neon import save_png, trim_alpha  # noqa: E402
 
 FONTS = {
-    # asset path: (Debian font file, its package's licence file)
+    # asset path: (Debian font file, its package's licence file, the change of
+    # the copy: a function of source and destination path that writes the
+    # font and returns the note heading its licence, or None for a plain copy)
     "fonts/stencil.otf": ("/usr/share/fonts/opentype/ferrite-core/FerriteCoreDX-Medium.otf",
-                          "/usr/share/doc/fonts-ferrite-core/copyright"),
+                          "/usr/share/doc/fonts-ferrite-core/copyright", fonts.widen_hyphen),
     "fonts/stargaze.otf": ("/usr/share/fonts/opentype/allerta/allerta_stencil.otf",
-                           "/usr/share/doc/fonts-allerta/copyright"),
+                           "/usr/share/doc/fonts-allerta/copyright", None),
     "kestrum-framework/fonts/arial.ttf": ("/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
-                                          "/usr/share/doc/fonts-liberation2/copyright"),
+                                          "/usr/share/doc/fonts-liberation2/copyright", None),
 }
 
 ANIMATIONS = [
@@ -91,12 +94,19 @@ def write_images(out, sheet_items):
 
 
 def write_fonts(out):
-    for dest, (src, licence) in FONTS.items():
+    for dest, (src, licence, change) in FONTS.items():
         path = os.path.join(out, dest)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        shutil.copyfile(src, path)
-        shutil.copyfile(licence, os.path.splitext(path)[0] + "-LICENSE.txt")
-        print("  %s <- %s" % (dest, src))
+        note = ""
+        if change:
+            note = change(src, path)
+        else:
+            shutil.copyfile(src, path)
+        with open(licence, encoding="utf-8", newline="") as f:
+            text = f.read()
+        with open(os.path.splitext(path)[0] + "-LICENSE.txt", "w", encoding="utf-8", newline="") as f:
+            f.write(note + text)
+        print("  %s <- %s%s" % (dest, src, " (changed)" if change else ""))
 
 
 def main():
