@@ -186,8 +186,9 @@ void Game::Swipe_() {
         SwipeLast = {0, 0};
         return;
     }
-    if (!GameCamera) return;
-    const platform::Vec2f location = GameCamera->GetMouseLocation(GameLayer.get());
+    if (!CameraShake) return;
+    // Through the camera at rest: the shake moves the picture, not the hand.
+    const platform::Vec2f location = CameraShake->SteadyMouseLocation(GameLayer.get());
     if ((SwipeLast.x == 0 && SwipeLast.y == 0) || kestrum::framework::TasksHalted()) {
         SwipeLast = location;
         return;
