@@ -2,7 +2,9 @@
 // per-frame edges. Each owner (the scene, every GUI layer) samples its own
 // device once per frame, so reading one never disturbs another. Only the
 // held state is sampled; the platform's clear-on-read pressed and released
-// flags are not used.
+// flags are not used. A tap (press and release between two frames) is held
+// for one frame by the platform's mouse, so it shows as a press and a
+// release in two updates like any click.
 //
 // Depends on platform/input.h.
 #pragma once

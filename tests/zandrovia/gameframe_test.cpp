@@ -1,18 +1,25 @@
 // The Game screen's frame through the real screen manager: the schedulers,
 // the level-up when no enemy is left, the flash, the music switch, minimise
-// and restore, closing the window and the Escape key.
+// and restore, closing the window and the Escape key, and a tap (a press and
+// its release in one frame) on every kind of button.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "kestrum-framework/taskmanager.h"
+#include "kestrum-gui/guilayer.h"
 #include "kestrum-scenegraph/layer.h"
 #include "platform/app.h"
 #include "platform/files.h"
 #include "platform/input.h"
+#include "zandrovia/button.h"
 #include "zandrovia/constants.h"
+#include "zandrovia/dialog.h"
 #include "zandrovia/driver/gamedriver.h"
 #include "zandrovia/globals.h"
+#include "zandrovia/namekeyboard.h"
 #include "zandrovia/soundscheduler.h"
 #include "zandrovia/taskscheduler.h"
 #include "zandrovia/togglebox.h"
@@ -184,4 +191,66 @@ TEST(GameFrame, CloseAndEscapeSaveTheProgressOrEscapeClosesThePauseMenu) {
     EXPECT_EQ(platform::GetFileType(PrefsFile()), platform::FileType::None);
     paused.Key(platform::Key::Escape);
     EXPECT_EQ(paused.Terminations(), 1);
+}
+
+// A touchpad's tap sends the press and the release at once: the buttons see
+// the press held for a frame and the release in the next, so each kind of
+// button takes the tap as one click.
+TEST(GameFrame, ATapWhosePressAndReleaseFallInOneFrameClicksEveryKindOfButton) {
+    using kestrum::gui::GuiObject;
+    const auto paused = [] {
+        GuiMode = GUI_MODE_PAUSE;
+        SetTasksPaused(true);
+    };
+    const auto pauseWidget = [](const char* name) {
+        return [name]() -> std::shared_ptr<GuiObject> { return GuiRoots[GUI_MODE_PAUSE]->GetObject(name); };
+    };
+    const auto nameKey = [](const char* name) {
+        return [name]() -> std::shared_ptr<GuiObject> { return NameEntry->GetObject(name); };
+    };
+    const auto naming = [] {
+        gameState = STATE_GAME_OVER + 1;
+        GuiMode = GUI_MODE_NAME;
+        NameDisplay->Text("");
+    };
+    const struct {
+        const char* button;
+        std::function<void()> arrange;
+        std::function<std::shared_ptr<GuiObject>()> widget;
+        std::function<bool()> clicked;
+    } cases[] = {
+        {"pause button", [] {}, [] { return std::static_pointer_cast<GuiObject>(PauseButton); },
+         [] { return GuiMode == GUI_MODE_PAUSE && TasksPaused(); }},
+        {"menu's close", paused, pauseWidget("close"), [] { return GuiMode == GUI_MODE_PLAY && !TasksPaused(); }},
+        {"sound switch", paused, pauseWidget("sound"), [] { return SoundToggle->Frame == 1; }},
+        {"dialog's no",
+         [&] {
+             paused();
+             OpenResetDialog();
+         },
+         [] {
+             const auto dialog = std::dynamic_pointer_cast<Dialog>(GuiRoots[GUI_MODE_PAUSE]->Modal);
+             return dialog ? std::static_pointer_cast<GuiObject>(dialog->RightButton) : nullptr;
+         },
+         [] { return !GuiRoots[GUI_MODE_PAUSE]->Modal && GuiMode == GUI_MODE_PAUSE; }},
+        {"letter key", naming, nameKey("a"), [] { return NameDisplay->Text() == "A"; }},
+        {"skip key", naming, nameKey(" skip "),
+         [] { return GuiMode == GUI_MODE_PLAY && gameState > STATE_GAME_OVER + 1; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        GameDriver game;
+        game.HoldPlay = true;
+        c.arrange();
+        game.Frame();
+        const std::shared_ptr<GuiObject> widget = c.widget();
+        ASSERT_TRUE(widget);
+        const platform::Vec2f centre = GameDriver::Centre(*widget);
+        const int x = static_cast<int>(centre.x), y = static_cast<int>(centre.y);
+        game.Press(x, y);
+        game.Release(x, y);
+        game.Frame(3);
+        EXPECT_TRUE(c.clicked());
+        SetTasksPaused(false);
+    }
 }

@@ -139,6 +139,24 @@ TEST(Player, ADragSteersTheCurrentShipAndAClickSwitchesShips) {
     EXPECT_FLOAT_EQ(s.b->Velocity.x, 0);
 }
 
+// A touchpad's tap on a ship (press and release in one frame) selects it
+// once, and its one frame held drags nothing.
+TEST(Player, ATapOnAShipSelectsItAndSteersNothing) {
+    Squadron s;
+    s.game.Frame();
+    s.game.Press(568, 192);
+    s.game.Release(568, 192);
+    s.game.Frame();
+    EXPECT_EQ(CurrentPlayer, s.b);
+    EXPECT_EQ(SwipeLast, (platform::Vec2f{568, 192}));
+    s.game.Frame(2);
+    EXPECT_EQ(CurrentPlayer, s.b);
+    EXPECT_EQ(SwipeLast, (platform::Vec2f{0, 0}));
+    EXPECT_EQ(s.a->Velocity, (platform::Vec2f{0, 0}));
+    EXPECT_EQ(s.b->Velocity, (platform::Vec2f{0, 0}));
+    EXPECT_EQ(platform::Mouse().Location(), (platform::Vec2i{568, 192}));
+}
+
 // The camera shakes while the pointer is held still on the sky: the picture
 // jumps, the hand does not, so nothing is steered.
 TEST(Player, AStillDragDuringAScreenShakeSteersNothing) {
