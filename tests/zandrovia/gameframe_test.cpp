@@ -114,21 +114,83 @@ TEST(GameFrame, LevelUpWhenNoEnemyIsLeftAndTheFlashFades) {
 TEST(GameFrame, TheMusicSwitchRestartsOrStopsTheMusic) {
     GameDriver game;
     ASSERT_TRUE(Music);
-    Toggle music(MusicToggle, 1);
-    MusicToggle->Released = true;
+    GuiMode = GUI_MODE_PAUSE;
+    SetTasksPaused(true);
     game.Frame();
+    game.Click(*MusicToggle);
     ASSERT_TRUE(MusicChannel);
     EXPECT_FALSE(MusicChannel->Playing());
-    MusicToggle->Released = false;  // the flag lasts one frame of its layer
-    MusicToggle->Frame = 0;
-    game.Frame();
+    game.Frame(5);
     EXPECT_FALSE(MusicChannel->Playing());  // only a click switches it
     const auto stopped = MusicChannel;
-    MusicToggle->Released = true;
-    game.Frame();
+    game.Click(*MusicToggle);
     EXPECT_NE(MusicChannel, stopped);
     EXPECT_TRUE(MusicChannel->Playing());
-    MusicToggle->Released = false;
+    SetTasksPaused(false);
+}
+
+// The switch's release and the Escape that closes the menu in one frame:
+// the menu does not run again to clear the switch's one-frame flag, which
+// must not go on switching the music.
+TEST(GameFrame, TheMusicSwitchReleasedAsEscapeClosesTheMenuSwitchesOnce) {
+    GameDriver game;
+    GuiMode = GUI_MODE_PAUSE;
+    SetTasksPaused(true);
+    MusicToggle->Frame = 1;
+    game.Frame();
+    const platform::Vec2f centre = GameDriver::Centre(*MusicToggle);
+    game.Press(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    game.Frame();
+    game.Release(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    game.KeyDown(platform::Key::Escape);
+    game.Frame();
+    game.KeyUp(platform::Key::Escape);
+    EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
+    EXPECT_TRUE(MusicOn());
+    const auto started = MusicChannel;
+    ASSERT_TRUE(started);
+    int restarts = 0;
+    for (int frame = 0; frame < 30; ++frame) {
+        const auto before = MusicChannel;
+        game.Frame();
+        restarts += MusicChannel != before;
+    }
+    EXPECT_EQ(restarts, 0);
+    EXPECT_EQ(MusicChannel, started);
+    EXPECT_TRUE(MusicChannel->Playing());
+}
+
+// The reset dialog is polled in the frame after its button's release, also
+// when Escape closed the menu in between; it closes itself, so the click
+// acts once.
+TEST(GameFrame, TheDialogsNoReleasedAsEscapeClosesTheMenuActsOnce) {
+    GameDriver game;
+    game.HoldPlay = true;
+    GuiMode = GUI_MODE_PAUSE;
+    SetTasksPaused(true);
+    OpenResetDialog();
+    game.Frame();
+    const auto dialog = std::dynamic_pointer_cast<Dialog>(GuiRoots[GUI_MODE_PAUSE]->Modal);
+    ASSERT_TRUE(dialog);
+    const platform::Vec2f centre = GameDriver::Centre(*dialog->RightButton);
+    game.Press(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    game.Frame();
+    game.Release(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    game.KeyDown(platform::Key::Escape);
+    game.Frame();
+    game.KeyUp(platform::Key::Escape);
+    game.Frame();
+    EXPECT_FALSE(GuiRoots[GUI_MODE_PAUSE]->Modal);
+    EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
+    EXPECT_EQ(gameState, STATE_PLAY);
+    // The menu opened again shows no dialog and takes clicks.
+    GuiMode = GUI_MODE_PAUSE;
+    SetTasksPaused(true);
+    game.Frame(2);
+    EXPECT_FALSE(GuiRoots[GUI_MODE_PAUSE]->Modal);
+    game.Click(*SoundToggle);
+    EXPECT_EQ(SoundToggle->Frame, 1);
+    SetTasksPaused(false);
 }
 
 TEST(GameFrame, MinimiseHoldsTheClockWithOrWithoutMusicAndRestoreGivesThePauseBack) {
