@@ -30,6 +30,11 @@ public:
     void Update();
     // Samples one button; numbers outside 1 to 3 are ignored.
     void UpdateButton(int button);
+    // For an owner that did not update in the frame before: drops this
+    // update's edges of presses that came earlier. A held button reports
+    // Hit only when its press came since the last frame, and none reports
+    // Released; the latches stay, so a held press gives no Hit later.
+    void ForgetEarlierPresses();
 };
 
 // Touch is never active on this desktop program.

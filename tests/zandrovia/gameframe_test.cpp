@@ -18,6 +18,7 @@
 #include "zandrovia/constants.h"
 #include "zandrovia/dialog.h"
 #include "zandrovia/driver/gamedriver.h"
+#include "zandrovia/emailkeyboard.h"
 #include "zandrovia/globals.h"
 #include "zandrovia/namekeyboard.h"
 #include "zandrovia/soundscheduler.h"
@@ -312,6 +313,85 @@ TEST(GameFrame, ATapWhosePressAndReleaseFallInOneFrameClicksEveryKindOfButton) {
         game.Press(x, y);
         game.Release(x, y);
         game.Frame(3);
+        EXPECT_TRUE(c.clicked());
+        SetTasksPaused(false);
+    }
+}
+
+// A player still holding the button from a drag when a menu, a keyboard or
+// the dialog opens, who lets go over one of its buttons, has not clicked it,
+// even when the button opened right under the pointer; the next real click
+// on it works.
+TEST(GameFrame, APressHeldWhileTheGuiSwitchesIsNoClickOnTheNewWidgets) {
+    using kestrum::gui::GuiObject;
+    const auto paused = [] {
+        GuiMode = GUI_MODE_PAUSE;
+        SetTasksPaused(true);
+    };
+    const struct {
+        const char* gui;
+        // Before the press, and while it is held.
+        std::function<void()> before;
+        std::function<void(GameDriver&)> during;
+        std::function<std::shared_ptr<GuiObject>()> widget;
+        std::function<bool()> clicked;
+    } cases[] = {
+        {"hall of fame after the game's end", [] {},
+         [](GameDriver& game) {
+             Score = 0;
+             gameState = STATE_GAME_OVER;
+             game.DrawEvery = 8;
+             while (GuiMode != GUI_MODE_PAUSE && game.Frames() < 2000) game.Frame();
+             game.DrawEvery = 1;
+         },
+         [] { return GuiRoots[GUI_MODE_PAUSE]->GetObject("replay"); },
+         [] { return GuiMode == GUI_MODE_PLAY && !TasksPaused(); }},
+        {"name keyboard after a high score", [] {},
+         [](GameDriver& game) {
+             Score = 6000;
+             NameDisplay->Text("");
+             gameState = STATE_GAME_OVER;
+             game.Frame();
+         },
+         [] { return NameEntry->GetObject("a"); }, [] { return NameDisplay->Text() == "A"; }},
+        {"e-mail keyboard", [] {},
+         [](GameDriver&) {
+             gameState = STATE_GAME_OVER + 1;
+             GuiMode = GUI_MODE_EMAIL;
+         },
+         [] { return EmailEntry->GetObject(" ok "); }, [] { return GuiMode == GUI_MODE_PLAY; }},
+        {"pause menu", [] {}, [&](GameDriver&) { paused(); }, [] { return SoundToggle; },
+         [] { return SoundToggle->Frame == 1; }},
+        {"reset dialog over the menu", paused, [](GameDriver&) { OpenResetDialog(); },
+         [] {
+             const auto dialog = std::dynamic_pointer_cast<Dialog>(GuiRoots[GUI_MODE_PAUSE]->Modal);
+             return dialog ? std::static_pointer_cast<GuiObject>(dialog->RightButton) : nullptr;
+         },
+         [] { return !GuiRoots[GUI_MODE_PAUSE]->Modal; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gui);
+        GameDriver game;
+        game.HoldPlay = true;
+        c.before();
+        game.Frame();
+        // Where the widget will show, or where it is not.
+        const std::shared_ptr<GuiObject> early = c.widget();
+        const platform::Vec2f start = early ? GameDriver::Centre(*early) : platform::Vec2f{60, 600};
+        game.Press(static_cast<int>(start.x), static_cast<int>(start.y));
+        game.Frame();
+        c.during(game);
+        game.Frame();
+        const std::shared_ptr<GuiObject> widget = c.widget();
+        ASSERT_TRUE(widget);
+        const platform::Vec2f centre = GameDriver::Centre(*widget);
+        game.Move(static_cast<int>(centre.x), static_cast<int>(centre.y));
+        game.Frame();
+        game.Release(static_cast<int>(centre.x), static_cast<int>(centre.y));
+        game.Frame(3);
+        EXPECT_FALSE(c.clicked());
+        game.Click(*widget);
+        game.Frame();
         EXPECT_TRUE(c.clicked());
         SetTasksPaused(false);
     }
