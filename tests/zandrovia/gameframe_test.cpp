@@ -46,6 +46,28 @@ struct Toggle {
     ~Toggle() { slot = saved; }
 };
 
+using kestrum::gui::GuiObject;
+using WidgetFinder = std::function<std::shared_ptr<GuiObject>()>;
+
+// The pause menu as its button opens it: the menu's mode, the clock paused.
+void OpenPauseMenu() {
+    GuiMode = GUI_MODE_PAUSE;
+    SetTasksPaused(true);
+}
+
+WidgetFinder PauseWidget(const char* name) {
+    return [name] { return GuiRoots[GUI_MODE_PAUSE]->GetObject(name); };
+}
+
+// The reset dialog's "no" (null while no dialog is open).
+std::shared_ptr<GuiObject> DialogNo() {
+    const auto dialog = std::dynamic_pointer_cast<Dialog>(GuiRoots[GUI_MODE_PAUSE]->Modal);
+    return dialog ? std::static_pointer_cast<GuiObject>(dialog->RightButton) : nullptr;
+}
+
+// The widget's centre in window coordinates (the GUI maps 1:1).
+platform::Vec2i At(GuiObject& widget) { return platform::Vec2i(GameDriver::Centre(widget)); }
+
 }  // namespace
 
 TEST(GameFrame, SchedulersRunOnTheTaskClockAndStandStillWhilePaused) {
@@ -115,8 +137,7 @@ TEST(GameFrame, LevelUpWhenNoEnemyIsLeftAndTheFlashFades) {
 TEST(GameFrame, TheMusicSwitchRestartsOrStopsTheMusic) {
     GameDriver game;
     ASSERT_TRUE(Music);
-    GuiMode = GUI_MODE_PAUSE;
-    SetTasksPaused(true);
+    OpenPauseMenu();
     game.Frame();
     game.Click(*MusicToggle);
     ASSERT_TRUE(MusicChannel);
@@ -135,14 +156,13 @@ TEST(GameFrame, TheMusicSwitchRestartsOrStopsTheMusic) {
 // must not go on switching the music.
 TEST(GameFrame, TheMusicSwitchReleasedAsEscapeClosesTheMenuSwitchesOnce) {
     GameDriver game;
-    GuiMode = GUI_MODE_PAUSE;
-    SetTasksPaused(true);
+    OpenPauseMenu();
     MusicToggle->Frame = 1;
     game.Frame();
-    const platform::Vec2f centre = GameDriver::Centre(*MusicToggle);
-    game.Press(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    const platform::Vec2i at = At(*MusicToggle);
+    game.Press(at.x, at.y);
     game.Frame();
-    game.Release(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    game.Release(at.x, at.y);
     game.KeyDown(platform::Key::Escape);
     game.Frame();
     game.KeyUp(platform::Key::Escape);
@@ -167,16 +187,15 @@ TEST(GameFrame, TheMusicSwitchReleasedAsEscapeClosesTheMenuSwitchesOnce) {
 TEST(GameFrame, TheDialogsNoReleasedAsEscapeClosesTheMenuActsOnce) {
     GameDriver game;
     game.HoldPlay = true;
-    GuiMode = GUI_MODE_PAUSE;
-    SetTasksPaused(true);
+    OpenPauseMenu();
     OpenResetDialog();
     game.Frame();
     const auto dialog = std::dynamic_pointer_cast<Dialog>(GuiRoots[GUI_MODE_PAUSE]->Modal);
     ASSERT_TRUE(dialog);
-    const platform::Vec2f centre = GameDriver::Centre(*dialog->RightButton);
-    game.Press(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    const platform::Vec2i at = At(*dialog->RightButton);
+    game.Press(at.x, at.y);
     game.Frame();
-    game.Release(static_cast<int>(centre.x), static_cast<int>(centre.y));
+    game.Release(at.x, at.y);
     game.KeyDown(platform::Key::Escape);
     game.Frame();
     game.KeyUp(platform::Key::Escape);
@@ -185,8 +204,7 @@ TEST(GameFrame, TheDialogsNoReleasedAsEscapeClosesTheMenuActsOnce) {
     EXPECT_EQ(GuiMode, GUI_MODE_PLAY);
     EXPECT_EQ(gameState, STATE_PLAY);
     // The menu opened again shows no dialog and takes clicks.
-    GuiMode = GUI_MODE_PAUSE;
-    SetTasksPaused(true);
+    OpenPauseMenu();
     game.Frame(2);
     EXPECT_FALSE(GuiRoots[GUI_MODE_PAUSE]->Modal);
     game.Click(*SoundToggle);
@@ -260,16 +278,8 @@ TEST(GameFrame, CloseAndEscapeSaveTheProgressOrEscapeClosesThePauseMenu) {
 // the press held for a frame and the release in the next, so each kind of
 // button takes the tap as one click.
 TEST(GameFrame, ATapWhosePressAndReleaseFallInOneFrameClicksEveryKindOfButton) {
-    using kestrum::gui::GuiObject;
-    const auto paused = [] {
-        GuiMode = GUI_MODE_PAUSE;
-        SetTasksPaused(true);
-    };
-    const auto pauseWidget = [](const char* name) {
-        return [name]() -> std::shared_ptr<GuiObject> { return GuiRoots[GUI_MODE_PAUSE]->GetObject(name); };
-    };
-    const auto nameKey = [](const char* name) {
-        return [name]() -> std::shared_ptr<GuiObject> { return NameEntry->GetObject(name); };
+    const auto nameKey = [](const char* name) -> WidgetFinder {
+        return [name] { return NameEntry->GetObject(name); };
     };
     const auto naming = [] {
         gameState = STATE_GAME_OVER + 1;
@@ -279,23 +289,20 @@ TEST(GameFrame, ATapWhosePressAndReleaseFallInOneFrameClicksEveryKindOfButton) {
     const struct {
         const char* button;
         std::function<void()> arrange;
-        std::function<std::shared_ptr<GuiObject>()> widget;
+        WidgetFinder widget;
         std::function<bool()> clicked;
     } cases[] = {
         {"pause button", [] {}, [] { return std::static_pointer_cast<GuiObject>(PauseButton); },
          [] { return GuiMode == GUI_MODE_PAUSE && TasksPaused(); }},
-        {"menu's close", paused, pauseWidget("close"), [] { return GuiMode == GUI_MODE_PLAY && !TasksPaused(); }},
-        {"sound switch", paused, pauseWidget("sound"), [] { return SoundToggle->Frame == 1; }},
+        {"menu's close", OpenPauseMenu, PauseWidget("close"),
+         [] { return GuiMode == GUI_MODE_PLAY && !TasksPaused(); }},
+        {"sound switch", OpenPauseMenu, PauseWidget("sound"), [] { return SoundToggle->Frame == 1; }},
         {"dialog's no",
-         [&] {
-             paused();
+         [] {
+             OpenPauseMenu();
              OpenResetDialog();
          },
-         [] {
-             const auto dialog = std::dynamic_pointer_cast<Dialog>(GuiRoots[GUI_MODE_PAUSE]->Modal);
-             return dialog ? std::static_pointer_cast<GuiObject>(dialog->RightButton) : nullptr;
-         },
-         [] { return !GuiRoots[GUI_MODE_PAUSE]->Modal && GuiMode == GUI_MODE_PAUSE; }},
+         DialogNo, [] { return !GuiRoots[GUI_MODE_PAUSE]->Modal && GuiMode == GUI_MODE_PAUSE; }},
         {"letter key", naming, nameKey("a"), [] { return NameDisplay->Text() == "A"; }},
         {"skip key", naming, nameKey(" skip "),
          [] { return GuiMode == GUI_MODE_PLAY && gameState > STATE_GAME_OVER + 1; }},
@@ -308,10 +315,9 @@ TEST(GameFrame, ATapWhosePressAndReleaseFallInOneFrameClicksEveryKindOfButton) {
         game.Frame();
         const std::shared_ptr<GuiObject> widget = c.widget();
         ASSERT_TRUE(widget);
-        const platform::Vec2f centre = GameDriver::Centre(*widget);
-        const int x = static_cast<int>(centre.x), y = static_cast<int>(centre.y);
-        game.Press(x, y);
-        game.Release(x, y);
+        const platform::Vec2i at = At(*widget);
+        game.Press(at.x, at.y);
+        game.Release(at.x, at.y);
         game.Frame(3);
         EXPECT_TRUE(c.clicked());
         SetTasksPaused(false);
@@ -323,17 +329,12 @@ TEST(GameFrame, ATapWhosePressAndReleaseFallInOneFrameClicksEveryKindOfButton) {
 // even when the button opened right under the pointer; the next real click
 // on it works.
 TEST(GameFrame, APressHeldWhileTheGuiSwitchesIsNoClickOnTheNewWidgets) {
-    using kestrum::gui::GuiObject;
-    const auto paused = [] {
-        GuiMode = GUI_MODE_PAUSE;
-        SetTasksPaused(true);
-    };
     const struct {
         const char* gui;
         // Before the press, and while it is held.
         std::function<void()> before;
         std::function<void(GameDriver&)> during;
-        std::function<std::shared_ptr<GuiObject>()> widget;
+        WidgetFinder widget;
         std::function<bool()> clicked;
     } cases[] = {
         {"hall of fame after the game's end", [] {},
@@ -344,8 +345,7 @@ TEST(GameFrame, APressHeldWhileTheGuiSwitchesIsNoClickOnTheNewWidgets) {
              while (GuiMode != GUI_MODE_PAUSE && game.Frames() < 2000) game.Frame();
              game.DrawEvery = 1;
          },
-         [] { return GuiRoots[GUI_MODE_PAUSE]->GetObject("replay"); },
-         [] { return GuiMode == GUI_MODE_PLAY && !TasksPaused(); }},
+         PauseWidget("replay"), [] { return GuiMode == GUI_MODE_PLAY && !TasksPaused(); }},
         {"name keyboard after a high score", [] {},
          [](GameDriver& game) {
              Score = 6000;
@@ -360,13 +360,9 @@ TEST(GameFrame, APressHeldWhileTheGuiSwitchesIsNoClickOnTheNewWidgets) {
              GuiMode = GUI_MODE_EMAIL;
          },
          [] { return EmailEntry->GetObject(" ok "); }, [] { return GuiMode == GUI_MODE_PLAY; }},
-        {"pause menu", [] {}, [&](GameDriver&) { paused(); }, [] { return SoundToggle; },
+        {"pause menu", [] {}, [](GameDriver&) { OpenPauseMenu(); }, PauseWidget("sound"),
          [] { return SoundToggle->Frame == 1; }},
-        {"reset dialog over the menu", paused, [](GameDriver&) { OpenResetDialog(); },
-         [] {
-             const auto dialog = std::dynamic_pointer_cast<Dialog>(GuiRoots[GUI_MODE_PAUSE]->Modal);
-             return dialog ? std::static_pointer_cast<GuiObject>(dialog->RightButton) : nullptr;
-         },
+        {"reset dialog over the menu", OpenPauseMenu, [](GameDriver&) { OpenResetDialog(); }, DialogNo,
          [] { return !GuiRoots[GUI_MODE_PAUSE]->Modal; }},
     };
     for (const auto& c : cases) {
@@ -377,17 +373,17 @@ TEST(GameFrame, APressHeldWhileTheGuiSwitchesIsNoClickOnTheNewWidgets) {
         game.Frame();
         // Where the widget will show, or where it is not.
         const std::shared_ptr<GuiObject> early = c.widget();
-        const platform::Vec2f start = early ? GameDriver::Centre(*early) : platform::Vec2f{60, 600};
-        game.Press(static_cast<int>(start.x), static_cast<int>(start.y));
+        const platform::Vec2i start = early ? At(*early) : platform::Vec2i{60, 600};
+        game.Press(start.x, start.y);
         game.Frame();
         c.during(game);
         game.Frame();
         const std::shared_ptr<GuiObject> widget = c.widget();
         ASSERT_TRUE(widget);
-        const platform::Vec2f centre = GameDriver::Centre(*widget);
-        game.Move(static_cast<int>(centre.x), static_cast<int>(centre.y));
+        const platform::Vec2i at = At(*widget);
+        game.Move(at.x, at.y);
         game.Frame();
-        game.Release(static_cast<int>(centre.x), static_cast<int>(centre.y));
+        game.Release(at.x, at.y);
         game.Frame(3);
         EXPECT_FALSE(c.clicked());
         game.Click(*widget);
