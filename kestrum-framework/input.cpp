@@ -32,6 +32,15 @@ void InputDevice::UpdateButton(int button) {
     }
 }
 
+void InputDevice::ForgetEarlierPresses() {
+    const platform::MouseDevice& mouse = platform::Mouse();
+    for (int button = 1; button <= 3; ++button) {
+        const auto b = static_cast<std::size_t>(button);
+        Hit[b] = Down[b] && mouse.PressFrame(button) == mouse.Frames();
+        Released[b] = false;
+    }
+}
+
 bool TouchActive() { return false; }
 
 int FirstTouch() {

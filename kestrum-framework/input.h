@@ -2,7 +2,9 @@
 // per-frame edges. Each owner (the scene, every GUI layer) samples its own
 // device once per frame, so reading one never disturbs another. Only the
 // held state is sampled; the platform's clear-on-read pressed and released
-// flags are not used.
+// flags are not used. A tap (press and release between two frames) is held
+// for one frame by the platform's mouse, so it shows as a press and a
+// release in two updates like any click.
 //
 // Depends on platform/input.h.
 #pragma once
@@ -28,6 +30,11 @@ public:
     void Update();
     // Samples one button; numbers outside 1 to 3 are ignored.
     void UpdateButton(int button);
+    // For an owner that did not update in the frame before: drops this
+    // update's edges of presses that came earlier. A held button reports
+    // Hit only when its press came since the last frame, and none reports
+    // Released; the latches stay, so a held press gives no Hit later.
+    void ForgetEarlierPresses();
 };
 
 // Touch is never active on this desktop program.

@@ -126,6 +126,9 @@ bool GuiLayer::MouseReleased(int button) const {
 void GuiLayer::Update() {
     if (!Active) return;
     InputDevice.Update();
+    const std::int64_t frame = platform::Mouse().Frames();
+    if (!lastFrame_ || frame > *lastFrame_ + 1) Resume_();
+    lastFrame_ = frame;
     UpdateEvents_();
 
     if (std::shared_ptr<GuiObject> modal = Modal) {

@@ -7,12 +7,20 @@
 // widget). Draw draws the widgets in list order through the layer's
 // transform, with optional clearing, lighting, tint and modal dimming.
 //
+// A layer that did not run in the frame before (new, made active again, or
+// switched on by its owner) was not on screen: a press it finds held then
+// began before its widgets showed and is no click on them, nor is one that
+// a widget captured before the layer stopped running. Only a press that
+// came since the last frame counts.
+//
 // The layer is laid out in virtual units and scaled to its window. It reads
 // the window's size and the platform mouse; a layer made with a size instead
 // of a window behaves as one on a window of that size.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -119,6 +127,8 @@ private:
 
     // The event pass of Update (guistates.cpp).
     void UpdateEvents_();
+    // Drops the presses from before a frame in which the layer did not run.
+    void Resume_();
     void UpdateDraggables_();
 
     // The tests reach the menu pass through it.
@@ -127,6 +137,8 @@ private:
     platform::Window* window_ = nullptr;
     platform::Vec2i size_{0, 0};
     platform::Recti viewport_;
+    // The mouse's frame count at the last Update; none before the first.
+    std::optional<std::int64_t> lastFrame_;
 };
 
 // Each layer in order; a null entry is skipped.

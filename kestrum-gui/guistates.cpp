@@ -69,6 +69,11 @@ void GuiLayer::UpdateEvents_() {
     if (std::shared_ptr<GuiObject> current = Current) current->UpdateState_();
 }
 
+void GuiLayer::Resume_() {
+    InputDevice.ForgetEarlierPresses();
+    if (Current) Current->ReleasePress_();
+}
+
 void GuiObject::ReleasePress_() {
     PressCaptured = false;
     Down = false;

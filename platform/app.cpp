@@ -157,6 +157,8 @@ void AppInstance::RenderFrame() {
     canvas.Scissor({});
     canvas.Clear(window_->ClearColor());
     window_->OnRender(canvas);
+    // The frame has read its input: a button change kept for it comes through.
+    Mouse().FrameDone();
     if (window_ == nullptr) return;
     canvas.Flush();
     SDL_GL_SwapWindow(static_cast<SDL_Window*>(window_->SdlWindow()));

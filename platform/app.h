@@ -3,10 +3,12 @@
 // AppInstance owns SDL, the GL context and the audio device (opened in the
 // pass after the first frame is on screen) and runs the main loop: each pass waits for events unless a frame was requested, updates the
 // keyboard and mouse, dispatches the events, tops up the streaming sounds,
-// and when a frame is wanted clears the window, calls its render handler and
-// swaps with vertical sync. After the swap a FramePacer holds the loop to at
-// most 60 frames per second, so a display without vertical sync (or a faster
-// one) does not speed the game up; a 60 Hz display's swap needs no wait.
+// and when a frame is wanted clears the window, calls its render handler
+// (where the screens also run their update), ends the frame on the mouse
+// (MouseDevice::FrameDone) and swaps with vertical sync. After the swap a
+// FramePacer holds the loop to at most 60 frames per second, so a display
+// without vertical sync (or a faster one) does not speed the game up; a
+// 60 Hz display's swap needs no wait.
 //
 // With SDL_VIDEODRIVER=offscreen everything runs with no display (Mesa's
 // software renderer through EGL).

@@ -1,6 +1,7 @@
 // Keyboard, mouse and touch devices. The application's event loop feeds them
-// through the setters; the game reads them. Hit, pressed and released flags
-// clear when read, so each transition is seen once.
+// through the setters and ends each frame on the mouse (FrameDone); the game
+// reads them. Hit, pressed and released flags clear when read, so each
+// transition is seen once.
 #include "platform/input.h"
 
 #include <SDL.h>
@@ -52,12 +53,44 @@ bool MouseDevice::ButtonDown(int button) const { return IsButton(button) && down
 bool MouseDevice::ButtonPressed(int button) { return IsButton(button) && Take(pressed_, button); }
 bool MouseDevice::ButtonReleased(int button) { return IsButton(button) && Take(released_, button); }
 
+std::int64_t MouseDevice::PressFrame(int button) const {
+    return IsButton(button) ? pressFrame_[static_cast<std::size_t>(button)] : 0;
+}
+
 void MouseDevice::SetButton(int button, bool down) {
     if (!IsButton(button)) return;
     const auto b = static_cast<std::size_t>(button);
-    if (down && !down_[b]) pressed_[b] = true;
-    if (!down && down_[b]) released_[b] = true;
-    down_[b] = down;
+    // The kept changes alternate, starting from the opposite of down_.
+    const bool last = pending_[b] % 2 == 1 ? !down_[b] : down_[b];
+    if (down == last) return;
+    if (pending_[b] == 0 && changedFrame_[b] != frames_) {
+        Change(b, down);
+    } else if (pending_[b] < kMostPending) {
+        ++pending_[b];
+    } else {
+        // Full: the newest change undoes the last one kept.
+        --pending_[b];
+    }
+}
+
+void MouseDevice::FrameDone() {
+    ++frames_;
+    for (std::size_t b = 1; b < pending_.size(); ++b) {
+        if (pending_[b] == 0) continue;
+        --pending_[b];
+        Change(b, !down_[b]);
+    }
+}
+
+void MouseDevice::Change(std::size_t button, bool down) {
+    down_[button] = down;
+    if (down) {
+        pressed_[button] = true;
+        pressFrame_[button] = frames_;
+    } else {
+        released_[button] = true;
+    }
+    changedFrame_[button] = frames_;
 }
 
 void MouseDevice::Location(Vec2i location) {
@@ -85,6 +118,8 @@ void MouseDevice::Reset() {
     down_.fill(false);
     pressed_.fill(false);
     released_.fill(false);
+    pending_.fill(0);
+    changedFrame_.fill(-1);
 }
 
 bool TouchDevice::FingerDown(int finger) const {

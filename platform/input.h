@@ -89,6 +89,13 @@ private:
     int modifiers_ = 0;
 };
 
+// The mouse as the frames see it. Each frame reads the buttons once its
+// events are in, so a press and its release that came between the same two
+// frames (a touchpad's tap sends both at once) would leave nothing to read.
+// A change of a button that comes before any frame saw the one before it
+// is therefore kept, and each FrameDone lets one kept change through: a tap
+// reads held in one frame and up from the next. A few changes are kept at
+// most; beyond that the newest undoes the last one kept.
 class MouseDevice {
 public:
     // Buttons 1 left, 2 middle, 3 right; other numbers are never down.
@@ -96,6 +103,14 @@ public:
     // Whether the button went down (up) since the last query for it (clears when read).
     bool ButtonPressed(int button);
     bool ButtonReleased(int button);
+    // The event loop calls this once each frame has run: the frame count
+    // moves on and one kept change of each button comes through.
+    void FrameDone();
+    // Frames done since the program started; never goes back.
+    std::int64_t Frames() const { return frames_; }
+    // Frames() when the button last went down: equal to Frames() while the
+    // press came since the last frame.
+    std::int64_t PressFrame(int button) const;
     // The pointer in window coordinates.
     Vec2i Location() const { return location_; }
     int X() const { return location_.x; }
@@ -107,12 +122,24 @@ public:
 
     void SetButton(int button, bool down);
     void SetLocation(Vec2i location) { location_ = location; }
+    // Lets every button go at once, kept changes too (the frame count stays).
     void Reset();
 
 private:
+    static constexpr int kMostPending = 4;
+
+    // Sets a button's state with its pressed or released flag.
+    void Change(std::size_t button, bool down);
+
     std::array<bool, 4> down_{};
     std::array<bool, 4> pressed_{};
     std::array<bool, 4> released_{};
+    // Changes kept for the coming frames.
+    std::array<int, 4> pending_{};
+    // Frames() when down_ last changed (-1: at rest since the start).
+    std::array<std::int64_t, 4> changedFrame_{-1, -1, -1, -1};
+    std::array<std::int64_t, 4> pressFrame_{};
+    std::int64_t frames_ = 0;
     Vec2i location_;
     bool pointerVisible_ = true;
 };

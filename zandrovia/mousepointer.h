@@ -5,9 +5,9 @@
 // everything) takes its place. While the task clock runs, a press of the
 // left button hides it for the drag that steers a ship, and the release
 // moves the system pointer back to where the drag began, so the pointer
-// shows again where it was. A release that ends no such drag (a click whose
-// press was never seen held, a touchpad tap) moves nothing. While the clock
-// is halted the pointer simply follows the mouse.
+// shows again where it was (a touchpad's tap is a drag of one frame). A
+// release that ends no such drag moves nothing. While the clock is halted
+// the pointer simply follows the mouse.
 //
 // Depends on kestrum-gui (GuiImage, GuiLayer), the task clock and the game's
 // MouseReleased.

@@ -99,13 +99,13 @@ void Player::OnUpdate() {
     }
     ShieldUpdate_();
 
-    // A click on this ship makes it current; a drag starts from here.
-    if (MousePressed && GameCamera && !IsCurrent_() &&
-        PointInside(GameCamera.get(), static_cast<float>(platform::Mouse().X()),
-                    static_cast<float>(platform::Mouse().Y()))) {
+    // A click on this ship, where the frame on screen showed it, makes it
+    // current; a drag starts from here.
+    if (MousePressed && CameraShake && !IsCurrent_() &&
+        CameraShake->PointOnShownFrame(*this, platform::Vec2f(platform::Mouse().Location()))) {
         CurrentPlayer = self;
         PendingPlayer = self;
-        SwipeLast = GameCamera->GetMouseLocation(GameLayer.get());
+        SwipeLast = CameraShake->SteadyMouseLocation(GameLayer.get());
     }
 
     Location(Location() + Velocity);

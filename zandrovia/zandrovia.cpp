@@ -118,12 +118,13 @@ void Game::OnUpdate() {
     if (CameraShake) CameraShake->Update();
     if (GameScene) GameScene->Update();
     const bool guiModeValid = GuiMode >= 0 && GuiMode < static_cast<int>(GuiRoots.size());
-    if (guiModeValid && GuiRoots[static_cast<std::size_t>(GuiMode)]) {
-        GuiRoots[static_cast<std::size_t>(GuiMode)]->Update();
-    }
+    kestrum::gui::GuiLayer* liveRoot = guiModeValid ? GuiRoots[static_cast<std::size_t>(GuiMode)].get() : nullptr;
+    if (liveRoot) liveRoot->Update();
 
     // The music switch restarts the music from its beginning, or stops it.
-    if (MusicToggle && MusicToggle->Released) {
+    // Its one-frame flag counts only right after its menu ran: a menu closed
+    // in the frame of the click keeps the flag until it runs again.
+    if (liveRoot && MusicToggle && MusicToggle->Released && MusicToggle->Layer() == liveRoot) {
         if (MusicChannel) MusicChannel->Stop();
         if (Music && MusicOn()) MusicChannel = Music->Play(true);
     }
@@ -186,8 +187,9 @@ void Game::Swipe_() {
         SwipeLast = {0, 0};
         return;
     }
-    if (!GameCamera) return;
-    const platform::Vec2f location = GameCamera->GetMouseLocation(GameLayer.get());
+    if (!CameraShake) return;
+    // Through the camera at rest: the shake moves the picture, not the hand.
+    const platform::Vec2f location = CameraShake->SteadyMouseLocation(GameLayer.get());
     if ((SwipeLast.x == 0 && SwipeLast.y == 0) || kestrum::framework::TasksHalted()) {
         SwipeLast = location;
         return;

@@ -282,3 +282,49 @@ TEST_F(GuiStatesTest, AModalGroupCapturesEveryPressForItsMembers) {
 }
 
 }  // namespace
+
+// A layer that did not run in the frame before (a menu switched on, a
+// layer made active again) was not on screen: a press held when it runs
+// again began before its widgets showed and is no click on them, whether
+// the layer saw the press begin long ago or never. A press that came since
+// the last frame is one.
+TEST_F(GuiStatesTest, APressFromBeforeALayerRanAgainIsNoClick) {
+    struct Step {
+        bool runs;
+        bool down;
+    };
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+        std::vector<std::string> log;
+    } cases[] = {
+        {"held into the layer", {{false, true}, {true, true}, {true, true}, {true, false}, {true, false}}, {}},
+        {"pressed as it runs again", {{false, false}, {true, true}, {true, false}}, {"b:hit", "b:released_", "b:released"}},
+        {"pressed on it, let go while it idled", {{true, true}, {false, false}, {true, false}, {true, false}},
+         {"b:hit"}},
+        {"pressed on it, held while it idled", {{true, true}, {false, true}, {true, true}, {true, false}}, {"b:hit"}},
+        {"let go and pressed again while it idled",
+         {{true, true}, {false, false}, {false, true}, {true, true}, {true, false}},
+         {"b:hit"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        layer = std::make_unique<GuiLayer>(platform::Vec2i{1136, 640});
+        auto button = MakeProbe("b", 100, 100);
+        button->Layer(layer.get());
+        Frame(100, 100, false);
+        log.clear();
+        for (const Step& step : c.steps) {
+            if (step.runs) {
+                Frame(100, 100, step.down);
+                continue;
+            }
+            platform::Mouse().FrameDone();
+            platform::Mouse().SetButton(1, step.down);
+        }
+        std::erase(log, "b:entered");
+        EXPECT_EQ(log, c.log);
+        EXPECT_FALSE(button->PressCaptured);
+        platform::Mouse().Reset();
+    }
+}

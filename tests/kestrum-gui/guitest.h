@@ -67,8 +67,11 @@ protected:
         platform::SetMillisecsSource({});
     }
 
-    // One frame with the pointer at (x, y) in window coordinates and the left button held or not.
+    // One frame with the pointer at (x, y) in window coordinates and the
+    // left button held or not; the frame before ends first, as the event
+    // loop ends each frame before the next one's input.
     void Frame(int x, int y, bool down = false) {
+        platform::Mouse().FrameDone();
         platform::Mouse().SetLocation({x, y});
         platform::Mouse().SetButton(1, down);
         now += 16;

@@ -184,6 +184,7 @@ TEST(CameraMapping, MouseQueriesCombineTheButtonAndThePointer) {
     v.scene.Update();
     EXPECT_FALSE(probe->MouseHit(1));  // only in the update that saw the press
     platform::Mouse().SetLocation({100, 100});
+    platform::Mouse().FrameDone();
     platform::Mouse().SetButton(1, false);
     v.scene.Update();
     EXPECT_TRUE(probe->MouseReleased(v.camera.get(), 1));

@@ -168,6 +168,7 @@ TEST(SceneUpdate, InputIsPolledOnlyWhileEnabled) {
     w.scene.Update();
     EXPECT_FALSE(w.scene.MouseHit(1));
     EXPECT_TRUE(w.scene.MouseDown(1));
+    platform::Mouse().FrameDone();
     platform::Mouse().SetButton(1, false);
     w.scene.Update();
     EXPECT_TRUE(probe->MouseReleased(1));

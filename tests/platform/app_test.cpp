@@ -25,6 +25,7 @@ public:
     }
     void OnRender(platform::Canvas& canvas) override {
         ++renders;
+        leftHeld.push_back(platform::Mouse().ButtonDown(1));
         if (requestAgain) AppInstance::Instance()->RequestRender();
         if (drawProbe) {
             canvas.Color({1, 0, 0, 1});
@@ -41,6 +42,8 @@ public:
     }
 
     int renders = 0;
+    // Whether each frame saw the left button held.
+    std::vector<bool> leftHeld;
     bool requestAgain = false;
     bool drawProbe = false;
     std::shared_ptr<platform::Pixmap> probe;
@@ -59,6 +62,7 @@ protected:
         // Let the events of opening the window pass, then start counting.
         for (int k = 0; k < 3; ++k) app->Step();
         window->renders = 0;
+        window->leftHeld.clear();
         window->keys.clear();
         window->mice.clear();
         window->windowEvents.clear();
@@ -73,6 +77,12 @@ protected:
         event.type = SDL_WINDOWEVENT;
         event.window.event = type;
         event.window.windowID = SDL_GetWindowID(static_cast<SDL_Window*>(window->SdlWindow()));
+        SDL_PushEvent(&event);
+    }
+    void PushButton(Uint32 type, Uint8 button) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = button;
         SDL_PushEvent(&event);
     }
     void PushKey(Uint32 type, SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod, bool repeat = false) {
@@ -212,6 +222,9 @@ TEST_F(AppLoop, KeyEventsCarryCodesModifiersAndText) {
 }
 
 TEST_F(AppLoop, MouseAndTouchEventsFeedTheDevices) {
+    // Frames run in every pass, as the game's do.
+    window->requestAgain = true;
+    app->RequestRender();
     SDL_Event event{};
     event.type = SDL_MOUSEMOTION;
     event.motion.x = 20;
@@ -251,6 +264,33 @@ TEST_F(AppLoop, MouseAndTouchEventsFeedTheDevices) {
     SDL_PushEvent(&event);
     app->Step();
     EXPECT_FALSE(platform::Touch().FingerDown(0));
+}
+
+// A touchpad's tap: the press and the release come in the same pass.
+TEST_F(AppLoop, APressReleasedBeforeAnyFrameSawItIsHeldForOneFrame) {
+    platform::Mouse().Reset();
+    window->requestAgain = true;
+    app->RequestRender();
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
+    app->Step();
+    app->Step();
+    app->Step();
+    EXPECT_EQ(window->leftHeld, (std::vector<bool>{true, false, false}));
+    EXPECT_TRUE(platform::Mouse().ButtonPressed(1));
+    EXPECT_TRUE(platform::Mouse().ButtonReleased(1));
+    // Both window events came as they were sent.
+    ASSERT_EQ(window->mice.size(), 2u);
+    EXPECT_EQ(window->mice[0].type, platform::MouseEvent::ButtonDown);
+    EXPECT_EQ(window->mice[1].type, platform::MouseEvent::ButtonUp);
+
+    // A press that a frame saw is released at once.
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+    app->Step();
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
+    app->Step();
+    EXPECT_EQ(window->leftHeld, (std::vector<bool>{true, false, false, true, false}));
+    platform::Mouse().Reset();
 }
 
 TEST_F(AppLoop, WindowTitleAndSize) {

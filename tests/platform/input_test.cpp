@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "platform/input.h"
 
 using namespace platform;
@@ -37,13 +41,78 @@ TEST(Mouse, PressedAndReleasedFlagsClearWhenRead) {
     EXPECT_TRUE(mouse.ButtonPressed(1));
     EXPECT_FALSE(mouse.ButtonPressed(1));
     EXPECT_FALSE(mouse.ButtonDown(3));
+    mouse.FrameDone();
     mouse.SetButton(1, false);
     EXPECT_TRUE(mouse.ButtonReleased(1));
     EXPECT_FALSE(mouse.ButtonReleased(1));
+    // A release in the frame of its press comes with the frame's end.
     mouse.SetButton(3, true);
     mouse.SetButton(3, false);
     EXPECT_TRUE(mouse.ButtonPressed(3));
+    EXPECT_FALSE(mouse.ButtonReleased(3));
+    mouse.FrameDone();
     EXPECT_TRUE(mouse.ButtonReleased(3));
+}
+
+// Each frame reads the held state once its events are in; FrameDone ends
+// it. Every change of the button is seen by a frame, one per frame.
+TEST(Mouse, AChangeBeforeAnyFrameSawTheOneBeforeItWaitsForTheNextFrame) {
+    const struct {
+        const char* name;
+        // Per frame, the events before it: 'd' down, 'u' up.
+        std::vector<std::string> events;
+        // Per frame, the left button as that frame reads it.
+        std::vector<bool> held;
+    } cases[] = {
+        {"tap", {"du", "", ""}, {true, false, false}},
+        {"click over two frames", {"d", "u", ""}, {true, false, false}},
+        {"a release and a new press in one frame", {"d", "ud", "u", ""}, {true, false, true, false}},
+        {"a tap in each frame", {"du", "du", "", ""}, {true, false, true, false}},
+        {"two taps in one frame", {"dudu", "", "", "", ""}, {true, false, true, false, false}},
+        {"a flood keeps the first two clicks", {"dudududududu", "", "", "", "", ""},
+         {true, false, true, false, false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MouseDevice mouse;
+        int presses = 0, releases = 0;
+        for (std::size_t frame = 0; frame < c.events.size(); ++frame) {
+            for (const char event : c.events[frame]) mouse.SetButton(1, event == 'd');
+            EXPECT_EQ(mouse.ButtonDown(1), c.held[frame]) << "frame " << frame;
+            presses += mouse.ButtonPressed(1);
+            releases += mouse.ButtonReleased(1);
+            mouse.FrameDone();
+        }
+        EXPECT_EQ(mouse.Frames(), static_cast<std::int64_t>(c.events.size()));
+        // One pressed and one released flag for each frame held after one that was not.
+        int clicks = 0;
+        for (std::size_t frame = 0; frame < c.held.size(); ++frame) {
+            clicks += c.held[frame] && (frame == 0 || !c.held[frame - 1]);
+        }
+        EXPECT_EQ(presses, clicks);
+        EXPECT_EQ(releases, clicks);
+    }
+}
+
+TEST(Mouse, PressFrameAndReset) {
+    MouseDevice mouse;
+    mouse.FrameDone();
+    mouse.FrameDone();
+    mouse.SetButton(2, true);
+    EXPECT_EQ(mouse.PressFrame(2), 2);
+    EXPECT_EQ(mouse.PressFrame(2), mouse.Frames());
+    mouse.FrameDone();
+    EXPECT_EQ(mouse.PressFrame(2), 2);
+    EXPECT_EQ(mouse.PressFrame(0), 0);
+    // A reset drops a kept release with everything else and keeps the count.
+    mouse.SetButton(1, true);
+    mouse.SetButton(1, false);
+    mouse.Reset();
+    mouse.FrameDone();
+    EXPECT_FALSE(mouse.ButtonDown(1));
+    EXPECT_FALSE(mouse.ButtonDown(2));
+    EXPECT_FALSE(mouse.ButtonReleased(1));
+    EXPECT_EQ(mouse.Frames(), 4);
 }
 
 TEST(Input, OutOfRangeKeysButtonsAndFingersAreNeverDown) {

@@ -1,7 +1,7 @@
 // The drawn mouse pointer: it follows the mouse, hides for a drag while the
-// clock runs and sends the system pointer back to where the drag began; a
-// click it never saw held, and anything while the clock is halted, moves
-// nothing.
+// clock runs and sends the system pointer back to where the drag began (a
+// tap is a drag of one frame that ends where it began); anything while the
+// clock is halted moves nothing.
 #include "zandrovia/mousepointer.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +21,7 @@ protected:
     }
     // A press and a release that both fall between two frames (a touchpad tap).
     void Tap(int x, int y) {
+        platform::Mouse().FrameDone();
         platform::Mouse().SetLocation({x, y});
         platform::Mouse().SetButton(1, true);
         platform::Mouse().SetButton(1, false);
@@ -53,10 +54,12 @@ TEST_F(Pointer, DragHidesThePointerAndTheReleaseSendsItBack) {
     EXPECT_EQ(Drawn(), (platform::Vec2i{100, 120}));
 }
 
-TEST_F(Pointer, ATapThatWasNeverSeenHeldMovesNothing) {
+TEST_F(Pointer, ATapHidesThePointerForOneFrameAndLeavesItWhereItWas) {
     // Before any drag, and after one.
     Frame(400, 300, false);
     Tap(400, 300);
+    EXPECT_FALSE(pointer->Visible);
+    Frame(400, 300, false);
     EXPECT_TRUE(pointer->Visible);
     EXPECT_EQ(platform::Mouse().Location(), (platform::Vec2i{400, 300}));
     Frame(50, 60, true);
@@ -64,6 +67,8 @@ TEST_F(Pointer, ATapThatWasNeverSeenHeldMovesNothing) {
     ASSERT_EQ(platform::Mouse().Location(), (platform::Vec2i{50, 60}));
     Frame(700, 500, false);
     Tap(700, 500);
+    Frame(700, 500, false);
+    EXPECT_TRUE(pointer->Visible);
     EXPECT_EQ(platform::Mouse().Location(), (platform::Vec2i{700, 500}));
     Frame(700, 500, false);
     EXPECT_EQ(Drawn(), (platform::Vec2i{700, 500}));

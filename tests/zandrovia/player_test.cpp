@@ -11,6 +11,7 @@
 
 #include "kestrum-framework/taskmanager.h"
 #include "kestrum-gui/guilayer.h"
+#include "kestrum-scenegraph/camera.h"
 #include "kestrum-scenegraph/layer.h"
 #include "kestrum-scenegraph/scene.h"
 #include "kestrum-scenegraph/scoresystem.h"
@@ -23,6 +24,7 @@
 #include "zandrovia/pickup.h"
 #include "zandrovia/playerbullet.h"
 #include "zandrovia/scoremessage.h"
+#include "zandrovia/screenshake.h"
 #include "zandrovia/taskscheduler.h"
 #include "zandrovia/textmessage.h"
 
@@ -135,6 +137,72 @@ TEST(Player, ADragSteersTheCurrentShipAndAClickSwitchesShips) {
     kestrum::framework::SetTasksPaused(false);
     s.game.Release(200, 500);
     EXPECT_FLOAT_EQ(s.b->Velocity.x, 0);
+}
+
+// A touchpad's tap on a ship (press and release in one frame) selects it
+// once, and its one frame held drags nothing.
+TEST(Player, ATapOnAShipSelectsItAndSteersNothing) {
+    Squadron s;
+    s.game.Frame();
+    s.game.Press(568, 192);
+    s.game.Release(568, 192);
+    s.game.Frame();
+    EXPECT_EQ(CurrentPlayer, s.b);
+    EXPECT_EQ(SwipeLast, (platform::Vec2f{568, 192}));
+    s.game.Frame(2);
+    EXPECT_EQ(CurrentPlayer, s.b);
+    EXPECT_EQ(SwipeLast, (platform::Vec2f{0, 0}));
+    EXPECT_EQ(s.a->Velocity, (platform::Vec2f{0, 0}));
+    EXPECT_EQ(s.b->Velocity, (platform::Vec2f{0, 0}));
+    EXPECT_EQ(platform::Mouse().Location(), (platform::Vec2i{568, 192}));
+}
+
+// The camera shakes while the pointer is held still on the sky: the picture
+// jumps, the hand does not, so nothing is steered.
+TEST(Player, AStillDragDuringAScreenShakeSteersNothing) {
+    Squadron s;
+    s.game.Frame();
+    s.game.Press(300, 400);
+    s.game.Frame();
+    CameraShake->Shake(250, 0.9f);
+    const platform::Vec2f before = s.a->Location();
+    for (int frame = 0; frame < 60 && CameraShake->Active; ++frame) {
+        s.game.Frame();
+        ASSERT_EQ(s.a->Velocity, (platform::Vec2f{0, 0})) << "frame " << frame;
+    }
+    EXPECT_FALSE(CameraShake->Active);
+    EXPECT_EQ(s.a->Location(), before);
+    // A drag after it steers as before.
+    s.game.Move(340, 380);
+    s.game.Frame();
+    EXPECT_NEAR(s.a->Velocity.x, 10, 1e-4f);
+    EXPECT_NEAR(s.a->Velocity.y, -5, 1e-4f);
+    s.game.Release(340, 380);
+    s.game.Frame();
+}
+
+// During a shake every frame shows the ships moved by the camera's offset;
+// a click aims at that picture, the one on screen when the button went down.
+TEST(Player, AClickOnAShipWhereTheShakenFrameShowsItSelectsIt) {
+    Squadron s;
+    s.game.Frame();
+    CameraShake->Shake(250, 0.9f);
+    std::vector<int> missed;
+    for (int frame = 0; frame < 50; frame += 2) {
+        s.game.Frame();
+        const std::shared_ptr<Player> target = CurrentPlayer == s.b ? s.c : s.b;
+        const platform::Vec2f shown = target->Location() - GameCamera->Position;
+        const int x = static_cast<int>(std::lround(shown.x)), y = static_cast<int>(std::lround(shown.y));
+        s.game.Press(x, y);
+        s.game.Frame();
+        if (CurrentPlayer != target) missed.push_back(frame);
+        s.game.Release(x, y);
+    }
+    EXPECT_TRUE(CameraShake->Active) << "the clicks fall inside the shake";
+    EXPECT_TRUE(missed.empty()) << "clicks missed in frames " << ::testing::PrintToString(missed);
+    // Neither held click steered the ship it selected.
+    EXPECT_EQ(s.b->Velocity, (platform::Vec2f{0, 0}));
+    EXPECT_EQ(s.c->Velocity, (platform::Vec2f{0, 0}));
 }
 
 TEST(Player, ShipsStayInsideTheSidesAndBelowTheTopAndAreLostOnTheGround) {

@@ -127,9 +127,12 @@ protected:
         platform::SetMillisecsSource({});
     }
 
-    // One frame of the Game screen's GUI: the platform's release flag is read
-    // into MouseReleased, then the current root and the pointer layer update.
+    // One frame of the Game screen's GUI: the frame before ends (as the
+    // event loop ends each frame before the next one's input), the
+    // platform's release flag is read into MouseReleased, then the current
+    // root and the pointer layer update.
     void Frame(int x, int y, bool down) {
+        platform::Mouse().FrameDone();
         platform::Mouse().SetLocation({x, y});
         platform::Mouse().SetButton(1, down);
         now += 16;

@@ -254,6 +254,7 @@ void GameDriver::Frame(int count) {
                            gameState != STATE_NEW_GAME + 1;
         if (quiet) {
             GameScreen->OnUpdate();
+            platform::Mouse().FrameDone();
         } else {
             DropSystemEvents();
             app.RequestRender();

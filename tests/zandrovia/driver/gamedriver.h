@@ -79,8 +79,9 @@ public:
     // one render of the Game screen).
     void Frame(int count = 1);
     // Long runs: only every DrawEvery-th frame is drawn; the others run the
-    // Game screen's update alone, as the screen manager would (a frame that
-    // starts or stops a screen runs in full).
+    // Game screen's update alone, as the screen manager would, and end the
+    // frame on the mouse as the loop does (a frame that starts or stops a
+    // screen runs in full).
     int DrawEvery = 1;
     // Moves the clock to the next frame step without running a frame, for
     // callers that run the Game screen's hooks themselves.
