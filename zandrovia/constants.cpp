@@ -3,7 +3,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <system_error>
 
 #include "platform/files.h"
 #include "zandrovia/globals.h"
@@ -106,11 +109,50 @@ void InitConstantsFile() {
 
 // --- Preferences file --------------------------------------------------------
 
+namespace {
+
+// The file that start-up found but could not read. Saving over it would
+// replace the player's progress with the defaults this run started from, so
+// it is left alone until the next start.
+std::string& UnreadablePrefs() {
+    static std::string path;
+    return path;
+}
+
+// One line on standard output, as the program's other failures: what
+// happened, the file and the system's reason.
+void PrintPrefsFailure(const char* what, const std::string& path, const std::error_code& reason) {
+    std::string message = reason.message();
+    // System messages may end in a full stop and a line break.
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
+        message.pop_back();
+    }
+    std::printf("%s: %s: %s\n", what, path.c_str(), message.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
 std::string PrefsPath() { return platform::HomeDir() + ".zandrovia.pref.dat"; }
 
-std::string LoadPrefsText() { return platform::LoadString(PrefsPath()); }
+std::string LoadPrefsText() {
+    const std::string path = PrefsPath();
+    std::error_code error;
+    std::optional<std::string> text = platform::TryLoadString(path, &error);
+    if (text) return std::move(*text);
+    // No file is the first run: nothing to say.
+    if (error != std::errc::no_such_file_or_directory) {
+        UnreadablePrefs() = path;
+        PrintPrefsFailure("Preferences cannot be read, and are not saved in this run", path, error);
+    }
+    return std::string();
+}
 
-bool SavePrefsText(const std::string& text) { return platform::SaveString(text, PrefsPath()); }
+bool SavePrefsText(const std::string& text) {
+    const std::string path = PrefsPath();
+    if (path == UnreadablePrefs()) return false;
+    return platform::SaveString(text, path);
+}
 
 int PrefsLevelIndex(kestrum::framework::Config& prefs) {
     constexpr int fallback = 1;

@@ -82,7 +82,10 @@ void InitConstantsFile();
 
 // ".zandrovia.pref.dat" in the user's home folder.
 std::string PrefsPath();
-// The whole text of the preferences file; "" when it is missing or unreadable.
+// The whole text of the preferences file, read once at start-up; "" when it
+// is missing or unreadable. A file that is there but cannot be read (a
+// folder, a file of another user) is reported in one line, and no save of
+// this run replaces it: its progress is kept for a start that can read it.
 std::string LoadPrefsText();
 // Replaces the preferences file by the text (platform::SaveString: all or
 // nothing, keeping the file's permissions, writing through a link). Returns
