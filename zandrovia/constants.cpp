@@ -119,6 +119,13 @@ std::string& UnreadablePrefs() {
     return path;
 }
 
+// The file whose failed save was reported: saves come at every level change,
+// and one line a run tells the player all there is to know.
+std::string& UnsavedPrefs() {
+    static std::string path;
+    return path;
+}
+
 // One line on standard output, as the program's other failures: what
 // happened, the file and the system's reason.
 void PrintPrefsFailure(const char* what, const std::string& path, const std::error_code& reason) {
@@ -151,7 +158,13 @@ std::string LoadPrefsText() {
 bool SavePrefsText(const std::string& text) {
     const std::string path = PrefsPath();
     if (path == UnreadablePrefs()) return false;
-    return platform::SaveString(text, path);
+    std::error_code error;
+    if (platform::SaveString(text, path, &error)) return true;
+    if (path != UnsavedPrefs()) {
+        UnsavedPrefs() = path;
+        PrintPrefsFailure("Preferences cannot be saved", path, error);
+    }
+    return false;
 }
 
 int PrefsLevelIndex(kestrum::framework::Config& prefs) {

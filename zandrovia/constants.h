@@ -89,7 +89,9 @@ std::string PrefsPath();
 std::string LoadPrefsText();
 // Replaces the preferences file by the text (platform::SaveString: all or
 // nothing, keeping the file's permissions, writing through a link). Returns
-// false when the save did not happen; the old file, if any, is then untouched.
+// false when the save did not happen; the old file, if any, is then
+// untouched. The first failed save of a run prints one line naming the file
+// and the reason; play goes on with the preferences in memory.
 bool SavePrefsText(const std::string& text);
 
 // The saved level index: "levelIndex" when it is a whole number naming an

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -230,6 +231,38 @@ TEST_F(TempHome, AFileThatMayNotBeReadIsReportedOnceAndNeverSavedOver) {
 }
 #endif
 
+// Every failed save of a run is the same news: one line naming the file and
+// the reason, and play goes on with the preferences in memory.
+TEST_F(TempHome, AFailedSaveIsReportedOnceNamingTheFileAndTheReason) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* what;
+        std::function<void()> setUp;
+        std::errc reason;
+    } cases[] = {
+        {"the file's place is a folder", [&] { fs::create_directory(PrefsPath()); }, std::errc::is_a_directory},
+        {"HOME names a folder that does not exist", [&] { testsupport::SetEnv("HOME", home_ + "gone/"); },
+         std::errc::no_such_file_or_directory},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.setUp();
+        Prefs = std::make_shared<kestrum::framework::Config>();
+        levelIndex = 4;
+        const std::vector<std::string> lines = Lines(SaveTwice());
+        ASSERT_EQ(lines.size(), 1u) << testing::PrintToString(lines);
+        const std::string prefix = "Preferences cannot be saved: " + PrefsPath() + ": ";
+        ASSERT_TRUE(platform::StartsWith(lines[0], prefix)) << lines[0];
+        const std::string reason = lines[0].substr(prefix.size());
+#ifdef _WIN32
+        EXPECT_FALSE(reason.empty());
+#else
+        EXPECT_EQ(reason, std::make_error_code(c.reason).message());
+#endif
+        EXPECT_EQ(Prefs->ReadInt("levelIndex", 0), 5);
+    }
+}
+
 // A save killed before its rename leaves its temporary file: the next save
 // removes it, as its process no longer runs.
 TEST_F(TempHome, TemporaryFilesOfEndedSavesAreRemoved) {
@@ -245,6 +278,16 @@ TEST_F(TempHome, TemporaryFilesOfEndedSavesAreRemoved) {
 
 #ifndef _WIN32
 // (Unix permissions and links.)
+TEST_F(TempHome, AHomeFolderThatMayNotBeWrittenReportsTheFailedSaveOnce) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may write into every folder";
+    ASSERT_EQ(chmod(home_.c_str(), 0500), 0);
+    Prefs = std::make_shared<kestrum::framework::Config>();
+    const std::string output = SaveTwice();
+    chmod(home_.c_str(), 0700);
+    EXPECT_EQ(output, "Preferences cannot be saved: " + PrefsPath() + ": " +
+                          std::make_error_code(std::errc::permission_denied).message() + "\n");
+}
+
 TEST_F(TempHome, SavingKeepsPermissionsAndWritesThroughALink) {
     namespace fs = std::filesystem;
     // A private file stays private.
