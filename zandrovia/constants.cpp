@@ -144,6 +144,9 @@ std::string PrefsPath() { return platform::HomeDir() + ".zandrovia.pref.dat"; }
 
 std::string LoadPrefsText() {
     const std::string path = PrefsPath();
+    // Saves killed before their rename left temporary files beside it; they
+    // go now rather than at the first save, which may be a level away.
+    platform::RemoveStaleTemporaries(path);
     std::error_code error;
     std::optional<std::string> text = platform::TryLoadString(path, &error);
     if (text) return std::move(*text);

@@ -86,6 +86,7 @@ std::string PrefsPath();
 // is missing or unreadable. A file that is there but cannot be read (a
 // folder, a file of another user) is reported in one line, and no save of
 // this run replaces it: its progress is kept for a start that can read it.
+// Temporary files of saves that were killed before their rename are removed.
 std::string LoadPrefsText();
 // Replaces the preferences file by the text (platform::SaveString: all or
 // nothing, keeping the file's permissions, writing through a link). Returns
