@@ -33,6 +33,8 @@ std::string TextFont;
 bool TrailsEnabled = true;
 bool TankDustEnabled = true;
 
+float MixVolume = 1;
+
 BudgetPair BulletDustBudget{};
 BudgetPair TankDustBudget{};
 BudgetPair RocketSmokeBudget{};
@@ -75,6 +77,15 @@ void InitConstantsFile() {
 
     TrailsEnabled = true;
     TankDustEnabled = true;
+
+    // Headroom for the sum of the sounds. The music peaks at 0.95 of full
+    // scale and the effects play over it at their own volumes (1 for most);
+    // with the explosions of one frame starting together, the busiest
+    // moments of the wave levels sum to 1.5 to 1.8. Half the gain (-6 dB)
+    // keeps them under full scale with 1 dB to spare, and, given to the
+    // whole mix rather than to one part of it, leaves the effects as loud
+    // against the music as their volumes say.
+    MixVolume = 0.5f;
 
     BulletDustBudget = {24, 1};
     TankDustBudget = {48, 2};

@@ -37,6 +37,10 @@ extern std::string TextFont;
 extern bool TrailsEnabled;
 extern bool TankDustEnabled;
 
+// The gain of the whole mix, music and effects alike (the audio device's
+// master volume, set at start-up).
+extern float MixVolume;
+
 // Particle budget pairs: [most live particles, kind]. Effects without a pair
 // pass (-1, 0): no budget.
 using BudgetPair = std::array<int, 2>;
