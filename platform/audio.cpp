@@ -387,7 +387,13 @@ bool AudioDevice::Opened(void* device, void* context) {
     device_ = device;
     context_ = context;
     currentGeneration = ++lastGeneration;
+    alListenerf(AL_GAIN, masterVolume_);
     return true;
+}
+
+void AudioDevice::MasterVolume(float volume) {
+    masterVolume_ = std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
+    if (device_ != nullptr) alListenerf(AL_GAIN, masterVolume_);
 }
 
 void AudioDevice::RenderLoopback(float* out, int frames) {

@@ -133,6 +133,12 @@ public:
     bool Available() const { return device_ != nullptr; }
     static AudioDevice& Instance();
 
+    // The gain of the whole mix, 0 to 1 (clamped): every channel sounds at
+    // its own volume times this. 1 until set; it holds for a device opened
+    // later too.
+    float MasterVolume() const { return masterVolume_; }
+    void MasterVolume(float volume);
+
     // Tops up the buffer queue of every streaming channel; the main loop
     // calls it on every pass.
     void Update();
@@ -153,6 +159,7 @@ private:
     void* device_ = nullptr;
     void* context_ = nullptr;
     bool loopback_ = false;
+    float masterVolume_ = 1;
 };
 
 using SoundPtr = std::shared_ptr<Sound>;

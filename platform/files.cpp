@@ -109,7 +109,7 @@ bool ProcessEnded(ProcessId id) { return ::kill(id, 0) != 0 && errno == ESRCH; }
 
 // Removes the temporary files of the target that saves killed before their
 // rename left behind: those of processes that no longer run.
-void RemoveStaleTemporaries(const fs::path& target) {
+void RemoveStaleTemporariesOf(const fs::path& target) {
     const std::string prefix = TextOf(target.filename()) + TemporarySuffix();
     std::error_code error;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -123,6 +123,12 @@ void RemoveStaleTemporaries(const fs::path& target) {
         std::error_code ignored;
         fs::remove(it->path(), ignored);
     }
+}
+
+// Gives the reason of a failure to a caller that asked for it; false.
+bool Failed(std::error_code* error, std::error_code reason) {
+    if (error != nullptr) *error = reason;
+    return false;
 }
 
 #ifdef _WIN32
@@ -153,81 +159,107 @@ bool WriteAll(int fd, std::string_view text) {
 
 }  // namespace
 
-std::optional<std::string> TryLoadString(std::string_view path) {
+std::optional<std::string> TryLoadString(std::string_view path, std::error_code* error) {
     // A folder opens like a file on Linux, but reading it fails: that (and
     // every other read error) is a failed load, not an empty text.
+    if (error != nullptr) error->clear();
     const std::string disk = RealPath(path);
 #ifdef _WIN32
     std::FILE* file = ::_wfopen(Wide(disk).c_str(), L"rb");
 #else
     std::FILE* file = std::fopen(disk.c_str(), "rb");
 #endif
-    if (file == nullptr) return std::nullopt;
+    if (file == nullptr) {
+        // A file where a folder of the path should be: the file is not there either.
+        Failed(error, {errno == ENOTDIR ? ENOENT : errno, std::generic_category()});
+        return std::nullopt;
+    }
     std::string text;
     char buffer[65536];
     std::size_t count;
     while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
-    const bool failed = std::ferror(file) != 0;
+    const int failure = std::ferror(file) != 0 ? (errno != 0 ? errno : EIO) : 0;
     std::fclose(file);
-    if (failed) return std::nullopt;
+    if (failure != 0) {
+        Failed(error, {failure, std::generic_category()});
+        return std::nullopt;
+    }
     return text;
 }
 
 std::string LoadString(std::string_view path) { return TryLoadString(path).value_or(std::string()); }
 
+void RemoveStaleTemporaries(std::string_view path) { RemoveStaleTemporariesOf(FinalTarget(DiskPath(path))); }
+
 #ifdef _WIN32
-bool SaveString(std::string_view text, std::string_view path) {
+bool SaveString(std::string_view text, std::string_view path, std::error_code* error) {
     // As on other systems: write beside the target, flush to the disk and
     // move over it in one step, so the old text stays until the new one is
     // whole. The new file takes the old one's hidden and system marks.
+    if (error != nullptr) error->clear();
     const fs::path target = FinalTarget(DiskPath(path));
-    RemoveStaleTemporaries(target);
+    RemoveStaleTemporariesOf(target);
     const DWORD old = ::GetFileAttributesW(target.c_str());
     const bool replacing = old != INVALID_FILE_ATTRIBUTES;
-    if (replacing && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    if (replacing && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return Failed(error, std::make_error_code(std::errc::is_a_directory));
+    }
     fs::path temp = target;
     temp += Wide(TemporarySuffix() + std::to_string(CurrentProcess()));
     ::DeleteFileW(temp.c_str());
     const DWORD marks = replacing ? old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
     const HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL | marks, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool written = WriteAll(file, text) && ::FlushFileBuffers(file);
-    written = ::CloseHandle(file) && written;
-    if (!written ||
+    if (file == INVALID_HANDLE_VALUE) {
+        return Failed(error, {static_cast<int>(::GetLastError()), std::system_category()});
+    }
+    // The first error is the reason.
+    DWORD failure = WriteAll(file, text) && ::FlushFileBuffers(file) ? 0 : ::GetLastError();
+    if (!::CloseHandle(file) && failure == 0) failure = ::GetLastError();
+    if (failure == 0 &&
         !::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        failure = ::GetLastError();
+    }
+    if (failure != 0) {
         ::DeleteFileW(temp.c_str());
-        return false;
+        return Failed(error, {static_cast<int>(failure), std::system_category()});
     }
     return true;
 }
 #else
-bool SaveString(std::string_view text, std::string_view path) {
+bool SaveString(std::string_view text, std::string_view path, std::error_code* error) {
     // Write beside the target, flush to the disk and rename over it, so a
     // failed or interrupted write never leaves a half-written file where the
     // old one was. A link is written through: its target gets the new text.
+    if (error != nullptr) error->clear();
     const fs::path target = FinalTarget(DiskPath(path));
-    RemoveStaleTemporaries(target);
+    RemoveStaleTemporariesOf(target);
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode)) return false;
+    if (replacing && !S_ISREG(old.st_mode)) {
+        // Neither a folder nor a device or pipe is replaced by a file.
+        return Failed(error, std::make_error_code(S_ISDIR(old.st_mode) ? std::errc::is_a_directory
+                                                                        : std::errc::operation_not_supported));
+    }
     fs::path temp = target;
     temp += TemporarySuffix() + std::to_string(::getpid());
     ::unlink(temp.c_str());
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, replacing ? 0600 : 0666);
-    if (fd < 0) return false;
-    bool written = WriteAll(fd, text);
+    if (fd < 0) return Failed(error, {errno, std::generic_category()});
+    // The first error is the reason.
+    int failure = WriteAll(fd, text) ? 0 : errno;
     if (replacing) {
         // The new file keeps the old one's owner where that is allowed, and
         // its permissions (after the owner: a change of owner clears set-id bits).
         [[maybe_unused]] const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
-        written = written && ::fchmod(fd, old.st_mode & 07777) == 0;
+        if (failure == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) failure = errno;
     }
-    written = written && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written || ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (failure == 0 && ::fsync(fd) != 0) failure = errno;
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(temp.c_str(), target.c_str()) != 0) failure = errno;
+    if (failure != 0) {
         ::unlink(temp.c_str());
-        return false;
+        return Failed(error, {failure, std::generic_category()});
     }
     // The rename itself reaches the disk with the folder's entry.
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");

@@ -3,7 +3,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <system_error>
 
 #include "platform/files.h"
 #include "zandrovia/globals.h"
@@ -29,6 +32,8 @@ std::string TextFont;
 
 bool TrailsEnabled = true;
 bool TankDustEnabled = true;
+
+float MixVolume = 1;
 
 BudgetPair BulletDustBudget{};
 BudgetPair TankDustBudget{};
@@ -73,6 +78,15 @@ void InitConstantsFile() {
     TrailsEnabled = true;
     TankDustEnabled = true;
 
+    // Headroom for the sum of the sounds. The music peaks at 0.95 of full
+    // scale and the effects play over it at their own volumes (1 for most);
+    // with the explosions of one frame starting together, the busiest
+    // moments of the wave levels sum to 1.5 to 1.8. Half the gain (-6 dB)
+    // keeps them under full scale with 1 dB to spare, and, given to the
+    // whole mix rather than to one part of it, leaves the effects as loud
+    // against the music as their volumes say.
+    MixVolume = 0.5f;
+
     BulletDustBudget = {24, 1};
     TankDustBudget = {48, 2};
     RocketSmokeBudget = {24, 3};
@@ -106,11 +120,66 @@ void InitConstantsFile() {
 
 // --- Preferences file --------------------------------------------------------
 
+namespace {
+
+// The file that start-up found but could not read. Saving over it would
+// replace the player's progress with the defaults this run started from, so
+// it is left alone until the next start.
+std::string& UnreadablePrefs() {
+    static std::string path;
+    return path;
+}
+
+// The file whose failed save was reported: saves come at every level change,
+// and one line a run tells the player all there is to know.
+std::string& UnsavedPrefs() {
+    static std::string path;
+    return path;
+}
+
+// One line on standard output, as the program's other failures: what
+// happened, the file and the system's reason.
+void PrintPrefsFailure(const char* what, const std::string& path, const std::error_code& reason) {
+    std::string message = reason.message();
+    // System messages may end in a full stop and a line break.
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
+        message.pop_back();
+    }
+    std::printf("%s: %s: %s\n", what, path.c_str(), message.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
 std::string PrefsPath() { return platform::HomeDir() + ".zandrovia.pref.dat"; }
 
-std::string LoadPrefsText() { return platform::LoadString(PrefsPath()); }
+std::string LoadPrefsText() {
+    const std::string path = PrefsPath();
+    // Saves killed before their rename left temporary files beside it; they
+    // go now rather than at the first save, which may be a level away.
+    platform::RemoveStaleTemporaries(path);
+    std::error_code error;
+    std::optional<std::string> text = platform::TryLoadString(path, &error);
+    if (text) return std::move(*text);
+    // No file is the first run: nothing to say.
+    if (error != std::errc::no_such_file_or_directory) {
+        UnreadablePrefs() = path;
+        PrintPrefsFailure("Preferences cannot be read, and are not saved in this run", path, error);
+    }
+    return std::string();
+}
 
-bool SavePrefsText(const std::string& text) { return platform::SaveString(text, PrefsPath()); }
+bool SavePrefsText(const std::string& text) {
+    const std::string path = PrefsPath();
+    if (path == UnreadablePrefs()) return false;
+    std::error_code error;
+    if (platform::SaveString(text, path, &error)) return true;
+    if (path != UnsavedPrefs()) {
+        UnsavedPrefs() = path;
+        PrintPrefsFailure("Preferences cannot be saved", path, error);
+    }
+    return false;
+}
 
 int PrefsLevelIndex(kestrum::framework::Config& prefs) {
     constexpr int fallback = 1;

@@ -37,6 +37,10 @@ extern std::string TextFont;
 extern bool TrailsEnabled;
 extern bool TankDustEnabled;
 
+// The gain of the whole mix, music and effects alike (the audio device's
+// master volume, set at start-up).
+extern float MixVolume;
+
 // Particle budget pairs: [most live particles, kind]. Effects without a pair
 // pass (-1, 0): no budget.
 using BudgetPair = std::array<int, 2>;
@@ -82,11 +86,17 @@ void InitConstantsFile();
 
 // ".zandrovia.pref.dat" in the user's home folder.
 std::string PrefsPath();
-// The whole text of the preferences file; "" when it is missing or unreadable.
+// The whole text of the preferences file, read once at start-up; "" when it
+// is missing or unreadable. A file that is there but cannot be read (a
+// folder, a file of another user) is reported in one line, and no save of
+// this run replaces it: its progress is kept for a start that can read it.
+// Temporary files of saves that were killed before their rename are removed.
 std::string LoadPrefsText();
 // Replaces the preferences file by the text (platform::SaveString: all or
 // nothing, keeping the file's permissions, writing through a link). Returns
-// false when the save did not happen; the old file, if any, is then untouched.
+// false when the save did not happen; the old file, if any, is then
+// untouched. The first failed save of a run prints one line naming the file
+// and the reason; play goes on with the preferences in memory.
 bool SavePrefsText(const std::string& text);
 
 // The saved level index: "levelIndex" when it is a whole number naming an

@@ -22,6 +22,7 @@
 #include "kestrum-scenegraph/scenegraph.h"
 #include "kestrum-scenegraph/scoresystem.h"
 #include "platform/app.h"
+#include "platform/audio.h"
 #include "platform/files.h"
 #include "platform/input.h"
 #include "platform/system.h"
@@ -317,6 +318,7 @@ std::unique_ptr<platform::AppInstance> OwnApp;
 void StartGame() {
     InitGameModule();
     if (!platform::AppInstance::Instance()) OwnApp = std::make_unique<platform::AppInstance>();
+    platform::AudioDevice::Instance().MasterVolume(MixVolume);
     Prefs = std::make_shared<kestrum::framework::Config>();
     Prefs->Parse(LoadPrefsText());
     Language = DetectLanguage();

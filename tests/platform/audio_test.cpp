@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -562,4 +563,29 @@ TEST(AudioChannel, AWholeSoundsSamplesMoveIntoOpenAl) {
     sound->Play();
     EXPECT_GT(Loudest(Render(2205)), 0.1f) << "the sound plays again from OpenAL's copy";
     AudioDevice::Instance().Close();
+}
+
+TEST(AudioDevice, TheMasterVolumeScalesTheWholeMix) {
+    // Set before the device opens: the device takes it.
+    AudioDevice::Instance().MasterVolume(0.5f);
+    ASSERT_TRUE(AudioDevice::Instance().OpenLoopback(kLoopbackRate));
+    const auto sound = std::make_shared<Sound>(Sine(2205, kLoopbackRate), 1, kLoopbackRate);
+    const auto loudest = [&] {
+        const auto channel = sound->Play();
+        const float peak = Loudest(Render(2205));
+        Render(1000);
+        return peak;
+    };
+    const float half = loudest();
+    AudioDevice::Instance().MasterVolume(1);
+    const float full = loudest();
+    EXPECT_GT(full, 0.1f);
+    EXPECT_NEAR(half / full, 0.5f, 0.01f);
+    for (const float volume : {2.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        AudioDevice::Instance().MasterVolume(volume);
+        EXPECT_EQ(AudioDevice::Instance().MasterVolume(), volume > 1 ? 1.0f : 0.0f) << volume;
+    }
+    EXPECT_LT(loudest(), 1e-6f) << "nothing is heard at 0";
+    AudioDevice::Instance().Close();
+    AudioDevice::Instance().MasterVolume(1);
 }

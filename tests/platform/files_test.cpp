@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/files.h"
@@ -162,6 +163,33 @@ TEST_F(Files, MissingAndEmptyFilesAreToldApart) {
     EXPECT_EQ(*empty, "");
     EXPECT_FALSE(TryLoadString(dir_).has_value()) << "a folder is not a text file";
     EXPECT_FALSE(SaveString("x", dir_ + "no/such/folder/file.txt"));
+}
+
+// A file that is not there is told from one that is there but cannot be
+// read, and a failed save says why.
+TEST_F(Files, FailedReadsAndSavesSayWhy) {
+    ASSERT_TRUE(SaveString("x", dir_ + "file.txt"));
+    ASSERT_TRUE(std::filesystem::create_directory(dir_ + "folder"));
+    std::error_code error = std::make_error_code(std::errc::io_error);
+    EXPECT_TRUE(TryLoadString(dir_ + "file.txt", &error));
+    EXPECT_FALSE(error) << error.message();
+    for (const std::string& missing : {dir_ + "missing.txt", dir_ + "gone/file.txt", dir_ + "file.txt/inside.txt"}) {
+        EXPECT_FALSE(TryLoadString(missing, &error));
+        EXPECT_EQ(error, std::errc::no_such_file_or_directory) << missing << ": " << error.message();
+    }
+    EXPECT_FALSE(TryLoadString(dir_ + "folder", &error));
+    EXPECT_TRUE(error && error != std::errc::no_such_file_or_directory) << error.message();
+
+    EXPECT_FALSE(SaveString("x", dir_ + "folder", &error));
+    EXPECT_EQ(error, std::errc::is_a_directory) << error.message();
+    EXPECT_FALSE(SaveString("x", dir_ + "gone/file.txt", &error));
+#ifdef _WIN32
+    EXPECT_TRUE(error);
+#else
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory) << error.message();
+#endif
+    EXPECT_TRUE(SaveString("y", dir_ + "file.txt", &error));
+    EXPECT_FALSE(error) << error.message();
 }
 
 TEST_F(Files, FailedSaveLeavesNothingBehind) {

@@ -1,20 +1,26 @@
 // The preferences file: round trip through a home folder, first run,
-// malformed files and a save that cannot complete.
+// malformed files, a file that cannot be read and a save that cannot complete.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/winapi.h"
+#else
 #include <sys/stat.h>
 #endif
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "kestrum-framework/config.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "support/testsupport.h"
 #include "zandrovia/constants.h"
 #include "zandrovia/globals.h"
@@ -49,6 +55,44 @@ kestrum::framework::Config Parsed(const std::string& text) {
     kestrum::framework::Config config;
     config.Parse(text);
     return config;
+}
+
+// The start-up's read of the preferences into Prefs; what it printed.
+std::string StartUp() {
+    testing::internal::CaptureStdout();
+    Prefs = std::make_shared<kestrum::framework::Config>();
+    Prefs->Parse(LoadPrefsText());
+    return testing::internal::GetCapturedStdout();
+}
+
+// Two saving moments of one run (a level change, then Escape); what they printed.
+std::string SaveTwice() {
+    testing::internal::CaptureStdout();
+    SaveState();
+    ++levelIndex;
+    SaveState();
+    return testing::internal::GetCapturedStdout();
+}
+
+std::vector<std::string> Lines(const std::string& output) {
+    std::vector<std::string> lines = platform::Split(output, "\n");
+    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+// Start-up over a preferences file that is there but cannot be read: one
+// line names it, play starts from the defaults, and no save of the run
+// writes over the file (nor fails trying: the line said it all).
+void ExpectReportedOnceAndNeverSavedOver(const std::string& reason) {
+    using testing::AllOf;
+    using testing::ElementsAre;
+    using testing::HasSubstr;
+    const std::string output = StartUp();
+    EXPECT_THAT(Lines(output), ElementsAre(AllOf(HasSubstr("Preferences cannot be read"),
+                                                 HasSubstr(PrefsPath()), HasSubstr(reason))));
+    EXPECT_EQ(PrefsLevelIndex(*Prefs), 1);
+    levelIndex = 2;
+    EXPECT_EQ(SaveTwice(), "");
 }
 
 }  // namespace
@@ -151,6 +195,74 @@ TEST_F(TempHome, AByteOrderMarkDoesNotHideTheFirstKey) {
     EXPECT_EQ(saved, "levelIndex=7\ninstructions1=True") << "no second level line";
 }
 
+TEST_F(TempHome, AFolderWhereTheFileShouldBeIsReportedOnceAndKept) {
+    namespace fs = std::filesystem;
+    ASSERT_TRUE(fs::create_directories(PrefsPath() + "/inside"));
+#ifdef _WIN32
+    ExpectReportedOnceAndNeverSavedOver(std::make_error_code(std::errc::permission_denied).message());
+#else
+    ExpectReportedOnceAndNeverSavedOver(std::make_error_code(std::errc::is_a_directory).message());
+#endif
+    EXPECT_TRUE(fs::is_directory(PrefsPath() + "/inside"));
+}
+
+// The player's progress is lost once a save replaces a file that start-up
+// could not read: that file stays as it is for the whole run.
+#ifdef _WIN32
+TEST_F(TempHome, AFileThatAnotherProgramLockedIsReportedOnceAndNeverSavedOver) {
+    ASSERT_TRUE(SavePrefsText("player=Ada\nlevelIndex=7\ninstructions1=True"));
+    // Another program holds the file open and shares it with no one.
+    const HANDLE lock = ::CreateFileW(platform::win::Wide(PrefsPath()).c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ExpectReportedOnceAndNeverSavedOver("");
+    ::CloseHandle(lock);
+    EXPECT_EQ(LoadPrefsText(), "player=Ada\nlevelIndex=7\ninstructions1=True");
+}
+#else
+TEST_F(TempHome, AFileThatMayNotBeReadIsReportedOnceAndNeverSavedOver) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may read every file";
+    ASSERT_TRUE(SavePrefsText("player=Ada\nlevelIndex=7\ninstructions1=True"));
+    // As after a run with sudo: the file belongs to someone else now.
+    ASSERT_EQ(chmod(PrefsPath().c_str(), 0200), 0);
+    ExpectReportedOnceAndNeverSavedOver(std::make_error_code(std::errc::permission_denied).message());
+    ASSERT_EQ(chmod(PrefsPath().c_str(), 0600), 0);
+    EXPECT_EQ(LoadPrefsText(), "player=Ada\nlevelIndex=7\ninstructions1=True");
+}
+#endif
+
+// Every failed save of a run is the same news: one line naming the file and
+// the reason, and play goes on with the preferences in memory.
+TEST_F(TempHome, AFailedSaveIsReportedOnceNamingTheFileAndTheReason) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* what;
+        std::function<void()> setUp;
+        std::errc reason;
+    } cases[] = {
+        {"the file's place is a folder", [&] { fs::create_directory(PrefsPath()); }, std::errc::is_a_directory},
+        {"HOME names a folder that does not exist", [&] { testsupport::SetEnv("HOME", home_ + "gone/"); },
+         std::errc::no_such_file_or_directory},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.setUp();
+        Prefs = std::make_shared<kestrum::framework::Config>();
+        levelIndex = 4;
+        const std::vector<std::string> lines = Lines(SaveTwice());
+        ASSERT_EQ(lines.size(), 1u) << testing::PrintToString(lines);
+        const std::string prefix = "Preferences cannot be saved: " + PrefsPath() + ": ";
+        ASSERT_TRUE(platform::StartsWith(lines[0], prefix)) << lines[0];
+        const std::string reason = lines[0].substr(prefix.size());
+#ifdef _WIN32
+        EXPECT_FALSE(reason.empty());
+#else
+        EXPECT_EQ(reason, std::make_error_code(c.reason).message());
+#endif
+        EXPECT_EQ(Prefs->ReadInt("levelIndex", 0), 5);
+    }
+}
+
 // A save killed before its rename leaves its temporary file: the next save
 // removes it, as its process no longer runs.
 TEST_F(TempHome, TemporaryFilesOfEndedSavesAreRemoved) {
@@ -166,6 +278,16 @@ TEST_F(TempHome, TemporaryFilesOfEndedSavesAreRemoved) {
 
 #ifndef _WIN32
 // (Unix permissions and links.)
+TEST_F(TempHome, AHomeFolderThatMayNotBeWrittenReportsTheFailedSaveOnce) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may write into every folder";
+    ASSERT_EQ(chmod(home_.c_str(), 0500), 0);
+    Prefs = std::make_shared<kestrum::framework::Config>();
+    const std::string output = SaveTwice();
+    chmod(home_.c_str(), 0700);
+    EXPECT_EQ(output, "Preferences cannot be saved: " + PrefsPath() + ": " +
+                          std::make_error_code(std::errc::permission_denied).message() + "\n");
+}
+
 TEST_F(TempHome, SavingKeepsPermissionsAndWritesThroughALink) {
     namespace fs = std::filesystem;
     // A private file stays private.

@@ -26,20 +26,26 @@ namespace {
 
 using testsupport::ScopedEnv;
 
+// A save of the preferences that a kill stopped before its rename left this
+// temporary file (of a process that no longer runs) in the home folder.
+constexpr const char* kKilledSave = ".zandrovia.pref.dat.tmp-999999999";
+
 // Runs the program's start-up once per process, from a home folder holding
-// a preferences file and with a German locale in the environment.
-void StartOnce() {
-    static bool started = false;
-    if (started) return;
-    started = true;
+// a preferences file and a killed save's leftover, and with a German locale
+// in the environment. Returns that home folder.
+std::string StartOnce() {
+    static std::string home;
+    if (!home.empty()) return home;
     testsupport::App();
-    const std::string home = testsupport::TempDir();
+    home = testsupport::TempDir();
     platform::SaveString("levelIndex=7\ninstructions1=True", home + ".zandrovia.pref.dat");
+    platform::SaveString("levelIndex=", home + kKilledSave);
     ScopedEnv homeVar("HOME", home.c_str());
     ScopedEnv profile("USERPROFILE", std::nullopt);
     ScopedEnv all("LC_ALL", "de_DE.UTF-8");
     StartGame();
     std::setlocale(LC_ALL, "C");
+    return home;
 }
 
 }  // namespace
@@ -158,6 +164,12 @@ TEST(StartUp, StepsRunInOrderAndTheLoaderComesFirst) {
     // Game is made first, but the Loader, made after it, is current.
     EXPECT_EQ(AppWindow->CurrentScreen(), AppWindow->LoaderScreen());
     EXPECT_EQ(AppWindow->LoaderScreen()->NextScreen(), GameScreen.get());
+}
+
+TEST(StartUp, RemovesWhatKilledSavesLeftBeforeTheFirstSave) {
+    const std::string home = StartOnce();
+    EXPECT_EQ(platform::GetFileType(home + kKilledSave), platform::FileType::None);
+    EXPECT_EQ(platform::LoadString(home + ".zandrovia.pref.dat"), "levelIndex=7\ninstructions1=True");
 }
 
 TEST(StartUp, LoaderRunsOneStepPerFrameAndHandsOverToGame) {
